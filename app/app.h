@@ -1,0 +1,24 @@
+// Process-wide handles of the Win32 shell and the two ways out.
+#pragma once
+#include <windows.h>
+
+enum { REFRESH_TIMER_ID = 1, REFRESH_PERIOD_MS = 100 };
+
+extern HINSTANCE app_instance;
+extern HWND main_window;
+extern HDC main_dc;        // the device context the main GL context draws on
+extern HGLRC main_glrc;
+extern HFONT report_font;
+extern HWND QueryPanel;
+extern HWND InfoPanel;
+extern HWND AboutBox;
+
+// True when the process runs under Wine (ntdll exports wine_get_version).
+bool running_under_wine();
+
+void quit_application();
+void on_main_destroy();
+
+// Stops and restarts the refresh tick.
+void stop_refresh_timer();
+void start_refresh_timer();

@@ -1,0 +1,16 @@
+// The main GL context and how its frames reach the window.
+// On Windows: the window's own pixel format and SwapBuffers. Under Wine, where a GL
+// drawable over the client area hides the child panels, GL renders into a 32-bit
+// DIB section through a bitmap pixel format and present_frame copies it.
+#pragma once
+#include <windows.h>
+
+// Steps 4 to 6 of start-up: device context, pixel format, context. Sets main_dc
+// and main_glrc (main_dc is the memory DC on the bitmap path).
+void create_main_context(HWND window);
+
+// Releases the context and the device context (on_main_destroy).
+void release_main_context(HWND window);
+
+// True on the bitmap path.
+bool presenting_from_bitmap();

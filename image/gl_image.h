@@ -1,0 +1,19 @@
+// Moving pictures between images and OpenGL: frame read-back and the printed page.
+#pragma once
+#include "image/image.h"
+#include "image/resample.h"
+
+// Reads the current frame (width x height from the origin) into the image's pixels
+// as tightly packed RGB rows, bottom row first.
+void read_frame_pixels(Image* image);
+
+// Draws the printed page on the current context: white, page_width x page_height
+// printer pixels, the picture resampled and drawn with linear filtering over its
+// placement rectangle. Does not finish or tear down anything. Returns 0 (page left
+// white) when the picture is too small to resample.
+int draw_print_page(const Image* picture, int32_t page_width, int32_t page_height);
+
+// The same page, drawn for the horizontal band of rows [band_bottom, band_bottom +
+// band_height) into a viewport of page_width x band_height (for bitmap printing).
+int draw_print_page_band(const Image* picture, int32_t page_width, int32_t page_height,
+                         int32_t band_bottom, int32_t band_height);

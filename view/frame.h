@@ -1,0 +1,20 @@
+// Drawing one frame of the map (OpenGL 1.1).
+#pragma once
+#include <stdint.h>
+
+#define CLEAR_GREY 0.831f
+
+// The fixed OpenGL state set once on the main context at start-up.
+void set_fixed_gl_state();
+
+// Clears, projects from view_state, draws the tile layer and the markers.
+void draw_frame();
+
+// resize_view: stores the size (set_viewport_size) and sets the GL viewport.
+void resize_view(int16_t width, int16_t height);
+
+// Shows the frame just drawn: implemented by the shell (swap or bitmap copy).
+void present_frame();
+
+// draw_frame followed by present_frame.
+void redraw();
