@@ -1,1 +1,74 @@
-// placeholder: to be written
+// Frame read-back and the printed page, drawn with OpenGL 1.1.
+#include "image/gl_image.h"
+
+#include "view/gl_api.h"
+
+void read_frame_pixels(Image* image) {
+    if (image == NULL || image->pixels == NULL || image->bytes_per_pixel != 3 || image->width <= 0 ||
+        image->height <= 0) {
+        return;
+    }
+    // The image's rows have no gaps: 3 * width bytes, whatever the width.
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE, image->pixels);
+}
+
+int draw_print_page_band(const Image* picture, int32_t page_width, int32_t page_height, int32_t band_bottom,
+                         int32_t band_height) {
+    if (page_width <= 0 || page_height <= 0 || band_height <= 0) {
+        return 0;
+    }
+    // A white page, one unit per printer pixel, origin at the bottom-left corner;
+    // the band's rows fill the viewport.
+    glEnable(GL_TEXTURE_2D);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glViewport(0, 0, page_width, band_height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, (double)page_width, (double)band_bottom, (double)band_bottom + (double)band_height, -100.0,
+            100.0);
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    if (picture == NULL) {
+        return 0;
+    }
+    Image texture = {0, 0, 0, NULL};
+    if (!resample_to_texture(picture, &texture)) {
+        return 0;  // too small to resample: the page stays white
+    }
+    PagePlacement placement = place_on_page(page_width, page_height, picture->width, picture->height);
+
+    glBindTexture(GL_TEXTURE_2D, 0);
+    // Texture rows are 3 * width bytes with no padding, also for widths 1 and 2.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, texture.width, texture.height, 0, GL_RGB, GL_UNSIGNED_BYTE, texture.pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    destroy_image(&texture);
+
+    glTranslatef(placement.offset_x, placement.offset_y, 0.0f);
+    glScalef(placement.scale, placement.scale, 1.0f);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2i(0, 0);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2i(picture->width, 0);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2i(picture->width, picture->height);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2i(0, picture->height);
+    glEnd();
+    glFinish();
+    return 1;
+}
+
+int draw_print_page(const Image* picture, int32_t page_width, int32_t page_height) {
+    return draw_print_page_band(picture, page_width, page_height, 0, page_height);
+}

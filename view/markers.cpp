@@ -1,1 +1,80 @@
-// placeholder: to be written
+// The marker strip texture and the pass that draws every visible matched city.
+#include "view/markers.h"
+
+#include "app/message_box.h"
+#include "image/bmp.h"
+#include "view/gl_api.h"
+#include "view/marker_geometry.h"
+#include "view/view_state.h"
+
+static uint8_t marker_staging[MARKER_STAGING_BYTES];
+
+static int is_power_of_two(int32_t side) { return side > 0 && (side & (side - 1)) == 0; }
+
+int load_marker_atlas() {
+    Image strip = {0, 0, 0, NULL};
+    int ok = read_bmp(MARKER_ATLAS_PATH, &strip);
+    if (ok) {
+        // A strip larger than the staging buffer, or with sides OpenGL 1.1 cannot
+        // take, is refused like an unreadable file.
+        GLint max_side = 0;
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_side);
+        ok = is_power_of_two(strip.width) && is_power_of_two(strip.height) && strip.width <= max_side &&
+             strip.height <= max_side && build_marker_staging(&strip, marker_staging, sizeof marker_staging);
+    }
+    if (!ok) {
+        destroy_image(&strip);
+        show_message("Error", "Error: can't read lolli texture!");
+        return 0;
+    }
+    glBindTexture(GL_TEXTURE_2D, MARKER_TEXTURE_NAME);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, strip.width, strip.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, marker_staging);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    destroy_image(&strip);
+    return 1;
+}
+
+void draw_markers() {
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, MARKER_TEXTURE_NAME);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, (double)viewport_size.width, 0.0, (double)viewport_size.height, -100.0, 100.0);
+
+    int32_t count = city_table.count;
+    if (count > CITY_CAPACITY) {
+        count = CITY_CAPACITY;
+    }
+    // One batch; only the current colour changes inside it.
+    glBegin(GL_TRIANGLES);
+    for (int32_t i = 0; i < count; ++i) {
+        const CityRecord* city = &city_table.rows[i];
+        if (!marker_is_drawn(city)) {
+            continue;
+        }
+        float px, py;
+        world_to_pixel((float)city->map_x, (float)city->map_y, &px, &py);
+        float s = marker_cell_s(marker_value(city, view_state.display_mode));
+        if (view_state.selected == -1 || view_state.selected == i) {
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        } else {
+            glColor4f(1.0f, 1.0f, 1.0f, 0.4f);
+        }
+        // Tip at the city's pixel; the strip's bottom row at the tip.
+        glTexCoord2f(s, 0.0f);
+        glVertex2f(px, py);
+        glTexCoord2f(s + 0.0313f, 1.0f);
+        glVertex2f(px + (float)MARKER_HALF_WIDTH, py + (float)MARKER_HEIGHT);
+        glTexCoord2f(s - 0.0313f, 1.0f);
+        glVertex2f(px - (float)MARKER_HALF_WIDTH, py + (float)MARKER_HEIGHT);
+    }
+    glEnd();
+    glPopMatrix();
+    glDisable(GL_TEXTURE_2D);
+}

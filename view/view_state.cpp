@@ -1,1 +1,61 @@
-// placeholder: to be written
+// View state and the arithmetic of resizing, panning and zooming (no GL).
+#include "view/view_state.h"
+
+// zoom starts at 960.09296 (single-precision bits 0x447005F3): half the map's
+// height plus a margin, so the whole map is in view at start.
+ViewState view_state = {
+    -1,          // selected
+    4,           // tile_level
+    960.09296f,  // zoom
+    1.0f,        // aspect
+    1317.0f,     // centre_x
+    716.0f,      // centre_y
+    -1.0f,       // left
+    1.0f,        // right
+    -1.0f,       // bottom
+    1.0f,        // top
+    MAYOR_TOTAL_TERMS,
+};
+
+ViewportSize viewport_size = {0, 0};
+
+void compute_view_bounds() {
+    float half_width = view_state.aspect * view_state.zoom;
+    view_state.left = view_state.centre_x - half_width;
+    view_state.right = view_state.centre_x + half_width;
+    view_state.bottom = view_state.centre_y - view_state.zoom;
+    view_state.top = view_state.centre_y + view_state.zoom;
+}
+
+void world_to_pixel(float x, float y, float* px, float* py) {
+    float u = (x - view_state.left) / (view_state.right - view_state.left);
+    float v = (y - view_state.bottom) / (view_state.top - view_state.bottom);
+    // Factors are width - 1 and height - 1: the far bounds land on the last pixel.
+    *px = (float)(viewport_size.width - 1) * u;
+    *py = (float)(viewport_size.height - 1) * v;
+}
+
+void set_viewport_size(int16_t width, int16_t height) {
+    viewport_size.width = width;
+    viewport_size.height = height;
+    // A minimised window reports 0 x 0: keep the last aspect rather than divide by zero.
+    if (width > 0 && height > 0) {
+        view_state.aspect = (float)width / (float)height;
+    }
+}
+
+void pan_view(int16_t dx, int16_t dy) {
+    if (viewport_size.width <= 0 || viewport_size.height <= 0) {
+        return;
+    }
+    view_state.centre_x -= (2.0f * view_state.aspect * view_state.zoom * (float)dx) / (float)viewport_size.width;
+    view_state.centre_y += (2.0f * view_state.zoom * (float)dy) / (float)viewport_size.height;
+}
+
+void zoom_view(int16_t delta) {
+    if (delta >= 0) {
+        view_state.zoom = view_state.zoom * 0.9f;
+    } else {
+        view_state.zoom = view_state.zoom * 1.1f;
+    }
+}
