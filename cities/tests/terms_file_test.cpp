@@ -1,0 +1,297 @@
+// The fixed-column terms file: columns, conversions, the "*" and "U" rules, and
+// lines that are not records.
+#include <gtest/gtest.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "cities/city_table.h"
+#include "image/tests/temp_dir.h"
+#include "tests/support/native_stubs.h"
+
+namespace {
+
+void put(std::string& line, size_t column, const std::string& text) {
+    line.replace(column, text.size(), text);
+}
+
+// A well-formed 75-column record; tests change single fields.
+std::string record_line() {
+    std::string line(75, ',');
+    put(line, 0, "1234");
+    put(line, 5, " 567");
+    put(line, 10, "Springfield  ");
+    put(line, 24, "IL");
+    put(line, 27, "  54321");
+    put(line, 35, "MC-WMC");
+    put(line, 42, "D");
+    put(line, 44, "Y");
+    put(line, 46, "1992");
+    put(line, 51, "2004");
+    put(line, 56, "3");
+    put(line, 58, "2");
+    put(line, 60, "4");
+    put(line, 62, "13");
+    put(line, 65, "5");
+    put(line, 67, "3");
+    put(line, 69, "2");
+    put(line, 71, "N");
+    put(line, 73, "12");
+    return line;
+}
+
+CityRecord parse(const std::string& line) {
+    CityRecord record;
+    memset(&record, 0x5A, sizeof record);
+    EXPECT_EQ(1, parse_terms_record(line.c_str(), &record)) << line;
+    return record;
+}
+
+const char HEADER[] = "x   ,y   ,name         ,st,pop    ,struct,e,l,adop,amen,m,m,m,cs,c,c,c,s,my\r\n";
+
+}  // namespace
+
+TEST(TermsRecord, ReadsEveryFieldFromItsColumns) {
+    CityRecord r = parse(record_line());
+    EXPECT_EQ(1234, r.map_x);
+    EXPECT_EQ(567, r.map_y);
+    EXPECT_STREQ("Springfield  ", r.name);
+    EXPECT_STREQ("IL", r.state);
+    EXPECT_EQ(54321, r.population);
+    EXPECT_STREQ("MC-WMC", r.structure);
+    EXPECT_EQ('D', r.elected);
+    EXPECT_EQ('Y', r.has_limits);
+    EXPECT_EQ(1992, r.adopted);
+    EXPECT_EQ(2004, r.amended);
+    EXPECT_EQ(3, r.mayor_total_terms);
+    EXPECT_EQ(2, r.mayor_consecutive_terms);
+    EXPECT_EQ(4, r.mayor_term_length);
+    EXPECT_EQ(13, r.council_size);
+    EXPECT_EQ(5, r.council_total_terms);
+    EXPECT_EQ(3, r.council_consecutive_terms);
+    EXPECT_EQ(2, r.council_term_length);
+    EXPECT_EQ('N', r.staggered);
+    EXPECT_EQ(12, r.max_years);
+    EXPECT_EQ(1, r.matched);
+}
+
+TEST(TermsRecord, IntegersAreReadLikeAtoiFromTheirOwnColumnsOnly) {
+    std::string line = record_line();
+    put(line, 27, "0000001");
+    put(line, 34, "9");  // separator digit must not extend the population
+    put(line, 0, "  -3");
+    put(line, 5, "12ab");
+    put(line, 46, "ab12");
+    put(line, 50, "7");
+    put(line, 51, "+199");
+    put(line, 62, "7U");
+    put(line, 73, "-5");
+    put(line, 60, " ");
+    CityRecord r = parse(line);
+    EXPECT_EQ(1, r.population);
+    EXPECT_EQ(-3, r.map_x);
+    EXPECT_EQ(12, r.map_y);
+    EXPECT_EQ(0, r.adopted);
+    EXPECT_EQ(199, r.amended);
+    EXPECT_EQ(7, r.council_size);
+    EXPECT_EQ(-5, r.max_years);
+    EXPECT_EQ(0, r.mayor_term_length);
+
+    put(line, 27, "- 12345");  // a sign without digits behind it gives 0
+    put(line, 62, "-9");
+    put(line, 0, "9999");
+    put(line, 27, "9999999");
+    r = parse(line);
+    EXPECT_EQ(9999999, r.population);
+    EXPECT_EQ(9999, r.map_x);
+    EXPECT_EQ(-9, r.council_size);
+    put(line, 27, "- 12345");
+    EXPECT_EQ(0, parse(line).population);
+}
+
+TEST(TermsRecord, StarMeansNoYear) {
+    std::string line = record_line();
+    put(line, 46, "****");
+    put(line, 51, "*999");
+    CityRecord r = parse(line);
+    EXPECT_EQ(0, r.adopted);
+    EXPECT_EQ(0, r.amended);
+    put(line, 46, "19*9");  // only a star in the first column is the rule
+    EXPECT_EQ(19, parse(line).adopted);
+}
+
+TEST(TermsRecord, UMeansUnlimitedAndOverridesTheDigits) {
+    std::string line = record_line();
+    put(line, 56, "U");
+    put(line, 58, "U");
+    put(line, 65, "U");
+    put(line, 67, "U");
+    put(line, 73, " U");
+    CityRecord r = parse(line);
+    EXPECT_EQ(0, r.mayor_total_terms);
+    EXPECT_EQ(0, r.mayor_consecutive_terms);
+    EXPECT_EQ(0, r.council_total_terms);
+    EXPECT_EQ(0, r.council_consecutive_terms);
+    EXPECT_EQ(0, r.max_years);
+
+    put(line, 73, "1U");  // the rule overrides the leading digit
+    EXPECT_EQ(0, parse(line).max_years);
+    put(line, 73, "U1");
+    EXPECT_EQ(0, parse(line).max_years);
+
+    // No rule of their own: the conversion alone gives 0, or the leading digit.
+    put(line, 60, "U");
+    put(line, 62, "1U");
+    put(line, 69, "U");
+    r = parse(line);
+    EXPECT_EQ(0, r.mayor_term_length);
+    EXPECT_EQ(1, r.council_size);
+    EXPECT_EQ(0, r.council_term_length);
+}
+
+TEST(TermsRecord, TextFieldsAreCopiedWholeAndTerminated) {
+    std::string line = record_line();
+    put(line, 10, "Eleven Lett  ");
+    put(line, 35, "CM-SM ");
+    CityRecord r = parse(line);
+    EXPECT_EQ(std::string("Eleven Lett  "), std::string(r.name));
+    EXPECT_EQ(13u, strlen(r.name));
+    EXPECT_STREQ("CM-SM ", r.structure);
+    EXPECT_EQ(2u, strlen(r.state));
+}
+
+TEST(TermsRecord, LinesShorterThan75ColumnsAreNotRecords) {
+    CityRecord r;
+    memset(&r, 0x5A, sizeof r);
+    CityRecord untouched = r;
+    std::string line = record_line();
+    EXPECT_EQ(0, parse_terms_record(line.substr(0, 74).c_str(), &r));
+    EXPECT_EQ(0, parse_terms_record((line.substr(0, 74) + "\r\n").c_str(), &r));
+    EXPECT_EQ(0, parse_terms_record((line.substr(0, 40) + "\n" + line.substr(41)).c_str(), &r));
+    EXPECT_EQ(0, parse_terms_record("", &r));
+    EXPECT_EQ(0, parse_terms_record("\r\n", &r));
+    EXPECT_EQ(0, memcmp(&r, &untouched, sizeof r));
+
+    EXPECT_EQ(1, parse_terms_record((line + "\r\n").c_str(), &r));
+    EXPECT_EQ(1, parse_terms_record((line + "trailing columns ignored").c_str(), &r));
+    EXPECT_EQ(12, r.max_years);
+}
+
+class TermsFile : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string path;
+    void SetUp() override {
+        clear_recorded();
+        memset(&city_table, 0, sizeof city_table);
+        path = dir.file("term.csv");
+    }
+};
+
+TEST_F(TermsFile, MissingFileShowsTheErrorBoxAndKeepsTheCount) {
+    city_table.count = 7;
+    EXPECT_EQ(0, load_terms_file_from(dir.file("absent.csv").c_str()));
+    EXPECT_EQ(7, city_table.count);
+    ASSERT_EQ(1u, recorded_messages.size());
+    EXPECT_EQ("Error", recorded_messages[0].text);
+    EXPECT_EQ("Error: can't read terms file!", recorded_messages[0].caption);
+}
+
+TEST_F(TermsFile, HeaderOnlyOrEmptyFileGivesNoRows) {
+    city_table.count = 5;
+    write_bytes(path, HEADER);
+    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    EXPECT_EQ(0, city_table.count);
+    write_bytes(path, "");
+    city_table.count = 5;
+    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    EXPECT_EQ(0, city_table.count);
+    EXPECT_TRUE(recorded_messages.empty());
+}
+
+TEST_F(TermsFile, ReadsRecordsInFileOrderWithAnyLineEnd) {
+    std::string second = record_line();
+    put(second, 10, "Shelbyville  ");
+    put(second, 0, "   7");
+    std::string third = record_line();
+    put(third, 10, "Ogdenville   ");
+    // CR LF, bare LF, and no line end at all on the last line.
+    write_bytes(path, std::string(HEADER) + record_line() + "\r\n" + second + "\n" + third);
+    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    ASSERT_EQ(3, city_table.count);
+    EXPECT_STREQ("Springfield  ", city_table.rows[0].name);
+    EXPECT_STREQ("Shelbyville  ", city_table.rows[1].name);
+    EXPECT_EQ(7, city_table.rows[1].map_x);
+    EXPECT_STREQ("Ogdenville   ", city_table.rows[2].name);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(1, city_table.rows[i].matched);
+}
+
+TEST_F(TermsFile, ShortAndEmptyLinesAreSkippedWithoutLeakingIntoRecords) {
+    std::string first = record_line();
+    put(first, 10, "Longname City");
+    std::string second = record_line();
+    put(second, 10, "Capital City ");
+    put(second, 73, " 8");
+    write_bytes(path, std::string(HEADER) + first + "\r\n" + "\r\n" + "\n" +
+                          "12,34,Shorty\r\n" + second + "\r\n" + "\r\n");
+    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    ASSERT_EQ(2, city_table.count);
+    EXPECT_STREQ("Longname City", city_table.rows[0].name);
+    EXPECT_STREQ("Capital City ", city_table.rows[1].name);
+    EXPECT_EQ(8, city_table.rows[1].max_years);
+}
+
+TEST_F(TermsFile, RestOfAnOverLongLineIsNotReadAsAFurtherLine) {
+    std::string hidden = record_line();
+    put(hidden, 10, "Hidden City  ");
+    std::string overlong = record_line() + std::string(319 - 75, ' ') + hidden;  // 394 bytes
+    std::string just_fits = record_line();
+    put(just_fits, 10, "Fits Exactly ");
+    just_fits += std::string(318 - 75, ' ');  // 318 bytes + LF = one full read
+    std::string last = record_line();
+    put(last, 10, "Last City    ");
+    write_bytes(path, std::string(HEADER) + overlong + "\n" + just_fits + "\n" + last + "\n");
+    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    ASSERT_EQ(3, city_table.count);
+    EXPECT_STREQ("Springfield  ", city_table.rows[0].name);
+    EXPECT_STREQ("Fits Exactly ", city_table.rows[1].name);
+    EXPECT_STREQ("Last City    ", city_table.rows[2].name);
+}
+
+TEST_F(TermsFile, OverLongHeaderIsDiscardedWhole) {
+    std::string header(500, 'h');
+    write_bytes(path, header + "\n" + record_line() + "\n");
+    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    ASSERT_EQ(1, city_table.count);
+    EXPECT_EQ(1234, city_table.rows[0].map_x);
+}
+
+TEST_F(TermsFile, KeepsTheFirstHundredRecordsOfALongerFile) {
+    std::string text = HEADER;
+    for (int i = 0; i < 105; ++i) {
+        std::string line = record_line();
+        char number[8];
+        snprintf(number, sizeof number, "%4d", i);
+        put(line, 0, number);
+        text += line + "\r\n";
+    }
+    write_bytes(path, text);
+    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    EXPECT_EQ(CITY_CAPACITY, city_table.count);
+    EXPECT_EQ(0, city_table.rows[0].map_x);
+    EXPECT_EQ(99, city_table.rows[99].map_x);
+    EXPECT_TRUE(recorded_messages.empty());
+}
+
+TEST_F(TermsFile, FixedPathIsResolvedAgainstTheWorkingDirectory) {
+    std::filesystem::create_directories(dir.file("data"));
+    write_bytes(dir.file("data/term.csv"), std::string(HEADER) + record_line() + "\r\n");
+    char previous[4096];
+    ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
+    ASSERT_EQ(0, chdir(dir.path.c_str()));
+    int result = load_terms_file();
+    ASSERT_EQ(0, chdir(previous));
+    EXPECT_EQ(1, result);
+    EXPECT_EQ(1, city_table.count);
+}

@@ -1,0 +1,168 @@
+// The power-of-two texture copy for printing and the page placement.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include "image/resample.h"
+
+namespace {
+
+Image source_image(int32_t width, int32_t height) {
+    Image image = {};
+    EXPECT_EQ(1, create_image(width, height, 3, &image));
+    return image;
+}
+
+uint8_t& channel(Image& image, int32_t x, int32_t y, int c) {
+    return image.pixels[((size_t)y * image.width + x) * image.bytes_per_pixel + c];
+}
+
+}  // namespace
+
+TEST(TextureSide, SmallestPowerOfTwoCappedAt1024) {
+    EXPECT_EQ(1, texture_side_for(0));
+    EXPECT_EQ(1, texture_side_for(1));
+    EXPECT_EQ(2, texture_side_for(2));
+    EXPECT_EQ(4, texture_side_for(3));
+    EXPECT_EQ(512, texture_side_for(500));
+    EXPECT_EQ(512, texture_side_for(512));
+    EXPECT_EQ(1024, texture_side_for(513));
+    EXPECT_EQ(1024, texture_side_for(1024));
+    EXPECT_EQ(1024, texture_side_for(1025));
+    EXPECT_EQ(1024, texture_side_for(2147483647));
+}
+
+TEST(Resample, ThreeByThreeIsTruncatedAndIgnoresTheLastColumn) {
+    Image source = source_image(3, 3);
+    for (int y = 0; y < 3; ++y) {
+        channel(source, 0, y, 1) = 0;
+        channel(source, 1, y, 1) = 100;
+        channel(source, 2, y, 1) = 200;
+        for (int x = 0; x < 3; ++x) channel(source, x, y, 0) = 9;
+    }
+    Image texture = {};
+    ASSERT_EQ(1, resample_to_texture(&source, &texture));
+    ASSERT_EQ(4, texture.width);
+    ASSERT_EQ(4, texture.height);
+    EXPECT_EQ(3, texture.bytes_per_pixel);
+    const uint8_t expected[4] = {0, 33, 66, 100};
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(expected[x], channel(texture, x, y, 1)) << x << "," << y;
+            EXPECT_EQ(9, channel(texture, x, y, 0));
+            EXPECT_EQ(0, channel(texture, x, y, 2));
+        }
+    }
+    destroy_image(&source);
+    destroy_image(&texture);
+}
+
+TEST(Resample, TwoByTwoRepeatsTheBottomLeftPixel) {
+    Image source = source_image(2, 2);
+    const uint8_t rgb[12] = {11, 22, 33, 44, 55, 66, 77, 88, 99, 110, 120, 130};
+    memcpy(source.pixels, rgb, sizeof rgb);
+    Image texture = {};
+    ASSERT_EQ(1, resample_to_texture(&source, &texture));
+    ASSERT_EQ(2, texture.width);
+    ASSERT_EQ(2, texture.height);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(11, texture.pixels[3 * i]);
+        EXPECT_EQ(22, texture.pixels[3 * i + 1]);
+        EXPECT_EQ(33, texture.pixels[3 * i + 2]);
+    }
+    destroy_image(&source);
+    destroy_image(&texture);
+}
+
+TEST(Resample, RowsBlendLikeColumns) {
+    Image source = source_image(2, 3);
+    for (int x = 0; x < 2; ++x) {
+        channel(source, x, 0, 2) = 0;
+        channel(source, x, 1, 2) = 255;
+        channel(source, x, 2, 2) = 17;
+    }
+    Image texture = {};
+    ASSERT_EQ(1, resample_to_texture(&source, &texture));
+    ASSERT_EQ(4, texture.height);
+    // v = i / 3: 0, 1/3, 2/3, 1 -> 0, 85, 170, 255.
+    EXPECT_EQ(0, channel(texture, 0, 0, 2));
+    EXPECT_EQ(85, channel(texture, 0, 1, 2));
+    EXPECT_EQ(170, channel(texture, 1, 2, 2));
+    EXPECT_EQ(255, channel(texture, 1, 3, 2));
+    destroy_image(&source);
+    destroy_image(&texture);
+}
+
+TEST(Resample, TextureSizesForCaptures) {
+    const int32_t cases[][4] = {{1016, 714, 1024, 1024}, {500, 300, 512, 512},
+                                {640, 480, 1024, 512}, {1280, 1024, 1024, 1024},
+                                {2000, 3, 1024, 4}};
+    for (const auto& c : cases) {
+        Image source = source_image(c[0], c[1]);
+        for (int32_t x = 0; x < c[0]; ++x) channel(source, x, c[1] - 2, 0) = 200;
+        Image texture = {};
+        ASSERT_EQ(1, resample_to_texture(&source, &texture));
+        EXPECT_EQ(c[2], texture.width);
+        EXPECT_EQ(c[3], texture.height);
+        // The top texture row samples source row H - 2 alone.
+        EXPECT_EQ(200, channel(texture, texture.width - 1, texture.height - 1, 0));
+        EXPECT_EQ(200, channel(texture, 0, texture.height - 1, 0));
+        destroy_image(&source);
+        destroy_image(&texture);
+    }
+}
+
+TEST(Resample, FourBytePixelsAreReadWithTheirOwnStride) {
+    Image source = {};
+    ASSERT_EQ(1, create_image(2, 2, 4, &source));
+    source.pixels[0] = 1;
+    source.pixels[1] = 2;
+    source.pixels[2] = 3;
+    source.pixels[3] = 250;
+    Image texture = {};
+    ASSERT_EQ(1, resample_to_texture(&source, &texture));
+    EXPECT_EQ(3, texture.bytes_per_pixel);
+    EXPECT_EQ(1, texture.pixels[9]);
+    EXPECT_EQ(3, texture.pixels[11]);
+    destroy_image(&source);
+    destroy_image(&texture);
+}
+
+TEST(Resample, SourcesWithoutNeighboursAreRefused) {
+    const int32_t sizes[][2] = {{0, 0}, {1, 1}, {1, 5}, {5, 1}, {0, 5}};
+    for (const auto& size : sizes) {
+        Image source = source_image(size[0], size[1]);
+        Image texture = {};
+        EXPECT_EQ(0, resample_to_texture(&source, &texture)) << size[0] << "x" << size[1];
+        EXPECT_EQ(nullptr, texture.pixels);
+        EXPECT_EQ(0, texture.width);
+        destroy_image(&source);
+    }
+    Image empty = {};
+    Image texture = {};
+    EXPECT_EQ(0, resample_to_texture(&empty, &texture));
+    Image hollow = {4, 4, 3, nullptr};
+    EXPECT_EQ(0, resample_to_texture(&hollow, &texture));
+    EXPECT_EQ(0, resample_to_texture(nullptr, &texture));
+}
+
+TEST(PagePlacement, LargestUndistortedFitCentred) {
+    PagePlacement p = place_on_page(4800, 6400, 1000, 700);
+    EXPECT_FLOAT_EQ(4.8f, p.scale);
+    EXPECT_NEAR(0.0f, p.offset_x, 0.001f);
+    EXPECT_NEAR(1520.0f, p.offset_y, 0.001f);
+
+    p = place_on_page(2479, 3508, 2000, 1000);
+    EXPECT_FLOAT_EQ(1.2395f, p.scale);
+    EXPECT_NEAR(0.0f, p.offset_x, 0.001f);
+    EXPECT_NEAR((3508.0f - 1239.5f) * 0.5f, p.offset_y, 0.01f);
+
+    p = place_on_page(1000, 3000, 500, 3000);  // the height ratio is the smaller
+    EXPECT_FLOAT_EQ(1.0f, p.scale);
+    EXPECT_FLOAT_EQ(250.0f, p.offset_x);
+    EXPECT_FLOAT_EQ(0.0f, p.offset_y);
+
+    p = place_on_page(4800, 6400, 0, 700);  // no picture: nothing divided by zero
+    EXPECT_EQ(0.0f, p.scale);
+    EXPECT_EQ(2400.0f, p.offset_x);
+    EXPECT_EQ(3200.0f, p.offset_y);
+}
