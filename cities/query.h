@@ -24,6 +24,6 @@ int8_t* query_selection(QueryState* query, int i);
 // Sets every row's matched flag and matched_count from query_state.
 void run_query();
 
-// Portable part of "Reset Query": clears the selection and restores saved_query.
-// The shell then synchronises the Query panel and runs the query.
+// Portable part of "Reset Query": clears the selection, restores saved_query and
+// runs the query. The shell's reset_query also brings the Query panel in line.
 void restore_saved_query();
