@@ -1,1 +1,305 @@
-// placeholder: to be written
+// "Print..": the captured view on one page, drawn with OpenGL.
+// On Windows GL draws straight on the printer's device context. Under Wine the
+// printer DC has no OpenGL, so the page is drawn in bands into a bitmap context
+// and each band is copied to the printer as a 24-bit DIB.
+#include "image/print.h"
+
+#include <windows.h>
+
+#include "app/app.h"
+#include "app/message_box.h"
+#include "app/print_bands.h"
+#include "image/gl_image.h"
+#include "image/snapshot.h"
+#include "view/gl_api.h"
+
+PrintJob print_job;
+
+namespace {
+
+const char PRINT_DOCUMENT_NAME[] = "Mesquib1.0 printout";
+const char ERROR_CAPTION[] = "Error";
+
+// Set by print_image_page: whether the page reached the spooler.
+bool page_printed = false;
+
+// Bitmap path: the band the page is drawn into.
+bool printing_from_bitmap = false;
+HDC band_dc = NULL;
+HBITMAP band_bitmap = NULL;
+HGDIOBJ band_replaced_bitmap = NULL;
+
+HDC printer_dc() {
+    return print_job.print_dialog.hDC;
+}
+
+void tell_owner(HWND owner, const char* text) {
+    MessageBoxA(owner, text, ERROR_CAPTION, MB_OK);
+}
+
+// The device-mode and device-names blocks the dialog hands back are not used.
+void free_dialog_handles() {
+    if (print_job.print_dialog.hDevMode != NULL) {
+        GlobalFree(print_job.print_dialog.hDevMode);
+        print_job.print_dialog.hDevMode = NULL;
+    }
+    if (print_job.print_dialog.hDevNames != NULL) {
+        GlobalFree(print_job.print_dialog.hDevNames);
+        print_job.print_dialog.hDevNames = NULL;
+    }
+}
+
+void release_band_bitmap() {
+    if (band_dc != NULL) {
+        if (band_replaced_bitmap != NULL) {
+            SelectObject(band_dc, band_replaced_bitmap);
+        }
+        DeleteDC(band_dc);
+    }
+    if (band_bitmap != NULL) {
+        DeleteObject(band_bitmap);
+    }
+    band_dc = NULL;
+    band_bitmap = NULL;
+    band_replaced_bitmap = NULL;
+}
+
+// Gives up a job that has a printer DC: the document, if started, is aborted
+// rather than left open, and the owner is told why.
+void abandon_job(HWND owner, bool document_started, const char* text) {
+    release_band_bitmap();
+    if (document_started) {
+        AbortDoc(printer_dc());
+    }
+    DeleteDC(printer_dc());
+    print_job.print_dialog.hDC = NULL;
+    tell_owner(owner, text);
+}
+
+bool start_document() {
+    DOCINFOA document = {};
+    document.cbSize = sizeof(DOCINFOA);
+    document.lpszDocName = PRINT_DOCUMENT_NAME;
+    document.lpszOutput = NULL;
+    document.lpszDatatype = NULL;
+    document.fwType = 0;
+    if (StartDocA(printer_dc(), &document) <= 0) {
+        return false;
+    }
+    if (StartPage(printer_dc()) <= 0) {
+        AbortDoc(printer_dc());
+        return false;
+    }
+    return true;
+}
+
+bool ask_for_printer(HWND owner) {
+    PRINTDLGA* dialog = &print_job.print_dialog;
+    ZeroMemory(dialog, sizeof(*dialog));
+    dialog->lStructSize = sizeof(PRINTDLGA);
+    dialog->hwndOwner = owner;
+    dialog->hDevMode = NULL;
+    dialog->hDevNames = NULL;
+    dialog->Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_HIDEPRINTTOFILE;
+    BOOL chosen = PrintDlgA(dialog);
+    free_dialog_handles();
+    if (!chosen) {
+        return false;
+    }
+    return dialog->hDC != NULL;
+}
+
+// Makes the page context current, or gives up the job and says why.
+int make_page_context_current(HWND owner, HDC drawing_dc) {
+    print_job.printer_context = wglCreateContext(drawing_dc);
+    if (print_job.printer_context == NULL) {
+        abandon_job(owner, true, "Cannot create printer rendering context!");
+        return 0;
+    }
+    if (!wglMakeCurrent(drawing_dc, print_job.printer_context)) {
+        wglDeleteContext(print_job.printer_context);
+        print_job.printer_context = NULL;
+        wglMakeCurrent(main_dc, main_glrc);
+        abandon_job(owner, true, "Cannot create printer rendering context!");
+        return 0;
+    }
+    return 1;
+}
+
+int begin_printer_gl_job(HWND owner) {
+    PIXELFORMATDESCRIPTOR format = {};
+    format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    format.nVersion = 1;
+    format.dwFlags = PFD_SUPPORT_GDI | PFD_SUPPORT_OPENGL | PFD_DEPTH_DONTCARE;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = 24;
+    int index = ChoosePixelFormat(printer_dc(), &format);
+    if (index == 0) {
+        abandon_job(owner, false, "Cannot choose printer pixel format!");
+        return 0;
+    }
+    if (!start_document()) {
+        abandon_job(owner, false, "Cannot start the print job!");
+        return 0;
+    }
+    if (!SetPixelFormat(printer_dc(), index, &format)) {
+        abandon_job(owner, true, "Cannot set printer pixel format!");
+        return 0;
+    }
+    return make_page_context_current(owner, printer_dc());
+}
+
+// A 32-bit DIB section as wide as the page and one band high.
+bool create_band_bitmap() {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = print_job.page_width;
+    info.bmiHeader.biHeight = PRINT_BAND_ROWS;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    band_dc = CreateCompatibleDC(NULL);
+    if (band_dc == NULL) {
+        return false;
+    }
+    void* bits = NULL;
+    band_bitmap = CreateDIBSection(band_dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (band_bitmap == NULL) {
+        return false;
+    }
+    band_replaced_bitmap = SelectObject(band_dc, band_bitmap);
+    return true;
+}
+
+int begin_bitmap_gl_job(HWND owner) {
+    PIXELFORMATDESCRIPTOR format = {};
+    format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL | PFD_SUPPORT_GDI;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = 32;
+    int index = 0;
+    if (create_band_bitmap()) {
+        index = ChoosePixelFormat(band_dc, &format);
+    }
+    if (index == 0) {
+        abandon_job(owner, false, "Cannot choose printer pixel format!");
+        return 0;
+    }
+    if (!start_document()) {
+        abandon_job(owner, false, "Cannot start the print job!");
+        return 0;
+    }
+    if (!SetPixelFormat(band_dc, index, &format)) {
+        abandon_job(owner, true, "Cannot set printer pixel format!");
+        return 0;
+    }
+    return make_page_context_current(owner, band_dc);
+}
+
+// Draws the page band by band and copies each band to its place on the page.
+bool print_page_in_bands(const Image* captured) {
+    const int32_t page_width = print_job.page_width;
+    const int32_t page_height = print_job.page_height;
+    const size_t row_bytes = dib_row_bytes(page_width);
+    Image band_pixels = {};
+    Image dib_rows = {};
+    bool ok = row_bytes != 0 && create_image(page_width, PRINT_BAND_ROWS, 3, &band_pixels) &&
+              create_image((int32_t)row_bytes, PRINT_BAND_ROWS, 1, &dib_rows);
+
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = page_width;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+
+    const int32_t band_count = print_band_count(page_height, PRINT_BAND_ROWS);
+    for (int32_t index = 0; ok && index < band_count; ++index) {
+        PrintBand band = print_band(page_height, PRINT_BAND_ROWS, index);
+        if (!draw_print_page_band(captured, page_width, page_height, band.gl_bottom, band.height)) {
+            ok = false;
+            break;
+        }
+        glFinish();
+        Image band_view = band_pixels;  // the band's rows of the same block, not owned
+        band_view.height = band.height;
+        read_frame_pixels(&band_view);
+        ok = rgb_to_dib_rows(&band_view, dib_rows.pixels, row_bytes * PRINT_BAND_ROWS) != 0;
+        if (!ok) {
+            break;
+        }
+        info.bmiHeader.biHeight = band.height;  // bottom-up, as the band was read
+        int copied = StretchDIBits(printer_dc(), 0, band.gdi_top, page_width, band.height, 0, 0,
+                                   page_width, band.height, dib_rows.pixels, &info, DIB_RGB_COLORS,
+                                   SRCCOPY);
+        ok = copied != 0 && copied != (int)GDI_ERROR;
+    }
+    destroy_image(&dib_rows);
+    destroy_image(&band_pixels);
+    return ok;
+}
+
+}  // namespace
+
+int begin_print_job(HWND owner) {
+    print_job.printer_context = NULL;
+    printing_from_bitmap = running_under_wine();
+    if (!ask_for_printer(owner)) {
+        return 0;
+    }
+    print_job.page_width = GetDeviceCaps(printer_dc(), HORZRES);
+    print_job.page_height = GetDeviceCaps(printer_dc(), VERTRES);
+    if (print_job.page_width <= 0 || print_job.page_height <= 0) {
+        abandon_job(owner, false, "Cannot choose printer pixel format!");
+        return 0;
+    }
+    if (printing_from_bitmap) {
+        return begin_bitmap_gl_job(owner);
+    }
+    return begin_printer_gl_job(owner);
+}
+
+void print_image_page(const Image* captured) {
+    bool drawn;
+    if (printing_from_bitmap) {
+        drawn = print_page_in_bands(captured);
+    } else {
+        drawn = draw_print_page(captured, print_job.page_width, print_job.page_height) != 0;
+        glFinish();
+    }
+    wglMakeCurrent(NULL, NULL);
+    wglDeleteContext(print_job.printer_context);
+    print_job.printer_context = NULL;
+    release_band_bitmap();
+    if (drawn) {
+        drawn = EndPage(printer_dc()) > 0;
+        drawn = EndDoc(printer_dc()) > 0 && drawn;
+    } else {
+        AbortDoc(printer_dc());
+    }
+    DeleteDC(printer_dc());
+    print_job.print_dialog.hDC = NULL;
+    wglMakeCurrent(main_dc, main_glrc);
+    page_printed = drawn;
+}
+
+void print_view() {
+    Image captured = {};
+    if (!capture_view(&captured)) {
+        tell_owner(main_window, "Cannot capture the view!");
+    } else if (captured.width < 2 || captured.height < 2) {
+        // Too small to resample into a texture: nothing is printed.
+        tell_owner(main_window, "The view is too small to print!");
+    } else if (begin_print_job(main_window)) {
+        page_printed = false;
+        print_image_page(&captured);
+        if (page_printed) {
+            show_message("Print spooled", "Info");
+        } else {
+            tell_owner(main_window, "Cannot print the page!");
+        }
+    }
+    destroy_image(&captured);
+    start_refresh_timer();
+}

@@ -1,0 +1,372 @@
+// The menu bar and the main window's procedure, driven in-process under Windows or
+// Wine (menus cannot be read from another process under Wine). The drawing, the
+// dialogs and the panels are replaced by counters below; the view arithmetic,
+// picking and the report are the real ones.
+#include <windows.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "app/app.h"
+#include "app/menu.h"
+#include "app/window_proc.h"
+#include "cities/city_table.h"
+#include "image/print.h"
+#include "image/snapshot.h"
+#include "panels/info_panel.h"
+#include "panels/query_panel.h"
+#include "view/frame.h"
+#include "view/tile_cache.h"
+#include "view/view_state.h"
+
+// Stand-ins for the rest of the shell.
+HINSTANCE app_instance = NULL;
+HWND main_window = NULL;
+HDC main_dc = NULL;
+HGLRC main_glrc = NULL;
+HFONT report_font = NULL;
+HWND QueryPanel = NULL;
+HWND InfoPanel = NULL;
+HWND AboutBox = NULL;
+
+namespace {
+int redraws, tiles_loaded, resets, snapshots, prints, quits, destroys, syncs, info_lines;
+int16_t resized_width = -1, resized_height = -1;
+}  // namespace
+
+bool running_under_wine() { return false; }
+void quit_application() { ++quits; }
+void on_main_destroy() { ++destroys; }
+void stop_refresh_timer() {}
+void start_refresh_timer() {}
+void save_snapshot() { ++snapshots; }
+void print_view() { ++prints; }
+void reset_query() { ++resets; }
+void redraw() { ++redraws; }
+void resize_view(int16_t width, int16_t height) {
+    resized_width = width;
+    resized_height = height;
+}
+void load_next_tile() { ++tiles_loaded; }
+void query_panel_sync(HWND) { ++syncs; }
+void info_append(const char*) { ++info_lines; }
+void show_message(const char*, const char*) {}
+
+namespace {
+
+int failures = 0;
+
+#define CHECK(condition)                                                        \
+    do {                                                                        \
+        if (!(condition)) {                                                     \
+            ++failures;                                                         \
+            printf("%s:%d: CHECK failed: %s\n", __FILE__, __LINE__, #condition); \
+        }                                                                       \
+    } while (0)
+
+#define CHECK_EQ(expected, actual)                                                    \
+    do {                                                                              \
+        long long expected_value = (long long)(expected);                             \
+        long long actual_value = (long long)(actual);                                 \
+        if (expected_value != actual_value) {                                         \
+            ++failures;                                                               \
+            printf("%s:%d: %s: expected %lld, got %lld\n", __FILE__, __LINE__, #actual, \
+                   expected_value, actual_value);                                     \
+        }                                                                             \
+    } while (0)
+
+void check_item(HMENU menu, int position, const char* text, UINT id) {
+    char buffer[64] = "";
+    GetMenuStringA(menu, position, buffer, sizeof buffer, MF_BYPOSITION);
+    if (strcmp(buffer, text) != 0) {
+        ++failures;
+        printf("menu item %d: expected \"%s\", got \"%s\"\n", position, text, buffer);
+    }
+    CHECK_EQ(id, GetMenuItemID(menu, position));
+}
+
+HMENU popup(int position) {
+    return GetSubMenu(GetMenu(main_window), position);
+}
+
+// The Display item that carries the mark, or 0 when none or several do.
+UINT marked_display_item() {
+    HMENU display = popup(1);
+    UINT marked = 0;
+    int marks = 0;
+    for (int i = 0; i < GetMenuItemCount(display); ++i) {
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_ID;
+        GetMenuItemInfoA(display, i, TRUE, &info);
+        if (info.fState & MFS_CHECKED) {
+            CHECK(info.fType & MFT_RADIOCHECK);
+            marked = info.wID;
+            ++marks;
+        }
+    }
+    return marks == 1 ? marked : 0;
+}
+
+void test_menu_bar_layout() {
+    HMENU bar = GetMenu(main_window);
+    CHECK(bar != NULL);
+    CHECK_EQ(5, GetMenuItemCount(bar));
+    const char* titles[5] = {"File", "Display", "Query", "Panel", "Help"};
+    for (int i = 0; i < 5; ++i) {
+        char buffer[32] = "";
+        GetMenuStringA(bar, i, buffer, sizeof buffer, MF_BYPOSITION);
+        if (strcmp(buffer, titles[i]) != 0) {
+            ++failures;
+            printf("popup %d: expected \"%s\", got \"%s\"\n", i, titles[i], buffer);
+        }
+    }
+    CHECK_EQ(3, GetMenuItemCount(popup(0)));
+    check_item(popup(0), 0, "Save Snapshot..", 1);
+    check_item(popup(0), 1, "Print..", 2);
+    check_item(popup(0), 2, "Quit", 10);
+    CHECK_EQ(7, GetMenuItemCount(popup(1)));
+    check_item(popup(1), 0, "Mayor Total Terms", 11);
+    check_item(popup(1), 1, "Mayor Consecutive Terms", 12);
+    check_item(popup(1), 2, "Mayor Term Length", 13);
+    check_item(popup(1), 3, "Council Total Terms", 15);
+    check_item(popup(1), 4, "Council Consecutive Terms", 16);
+    check_item(popup(1), 5, "Council Terms Length", 17);
+    check_item(popup(1), 6, "Maximum Years", 19);
+    CHECK_EQ(1, GetMenuItemCount(popup(2)));
+    check_item(popup(2), 0, "Reset Query", 51);
+    CHECK_EQ(2, GetMenuItemCount(popup(3)));
+    check_item(popup(3), 0, "Show Query Panel", 31);
+    check_item(popup(3), 1, "Show Info Panel", 33);
+    CHECK_EQ(1, GetMenuItemCount(popup(4)));
+    check_item(popup(4), 0, "About..", 41);
+    CHECK_EQ(MAYOR_TOTAL_TERMS, marked_display_item());
+}
+
+void test_display_commands() {
+    int before = redraws;
+    on_menu_command(COUNCIL_CONSECUTIVE_TERMS);
+    CHECK_EQ(16, view_state.display_mode);
+    CHECK_EQ(16, marked_display_item());
+    CHECK_EQ(before + 1, redraws);
+    on_menu_command(COUNCIL_CONSECUTIVE_TERMS);  // the same mode again still redraws
+    CHECK_EQ(before + 2, redraws);
+    on_menu_command(MAXIMUM_YEARS);
+    CHECK_EQ(19, marked_display_item());
+    // 14, 18 and unknown ids are no modes: nothing changes.
+    const int not_modes[3] = {14, 18, 999};
+    for (int id : not_modes) {
+        on_menu_command(id);
+        CHECK_EQ(19, view_state.display_mode);
+        CHECK_EQ(19, marked_display_item());
+    }
+    CHECK_EQ(before + 3, redraws);
+    on_menu_command(MAYOR_TOTAL_TERMS);
+}
+
+void test_other_commands() {
+    int before = redraws;
+    on_menu_command(CMD_RESET_QUERY);
+    CHECK_EQ(1, resets);
+    CHECK_EQ(before, redraws);  // the next tick shows it
+    on_menu_command(CMD_SAVE_SNAPSHOT);
+    on_menu_command(CMD_PRINT);
+    CHECK_EQ(1, snapshots);
+    CHECK_EQ(1, prints);
+
+    CHECK(!IsWindowVisible(InfoPanel));
+    on_menu_command(CMD_SHOW_INFO_PANEL);
+    CHECK(IsWindowVisible(InfoPanel));
+    on_menu_command(CMD_SHOW_INFO_PANEL);  // shown, never toggled
+    CHECK(IsWindowVisible(InfoPanel));
+    on_menu_command(CMD_SHOW_QUERY_PANEL);
+    CHECK(IsWindowVisible(QueryPanel));
+    CHECK(!IsWindowVisible(AboutBox));
+    on_menu_command(CMD_ABOUT);
+    CHECK(IsWindowVisible(AboutBox));
+    CHECK_EQ(MAYOR_TOTAL_TERMS, marked_display_item());
+}
+
+LRESULT send(UINT message, WPARAM wparam, LPARAM lparam) {
+    return main_window_proc(main_window, message, wparam, lparam);
+}
+
+void test_mouse() {
+    set_viewport_size(800, 600);
+    view_state.centre_x = 1317.0f;
+    view_state.centre_y = 716.0f;
+    last_mouse_position.x = 7;
+    last_mouse_position.y = 8;
+    int before = redraws;
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(50, 60));  // no button held: nothing
+    CHECK_EQ(7, last_mouse_position.x);
+    CHECK_EQ(before, redraws);
+
+    send(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100));
+    CHECK_EQ(100, last_mouse_position.x);
+    CHECK(GetCapture() == main_window);
+    CHECK_EQ(before, redraws);
+
+    ViewState start = view_state;
+    send(WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(110, 95));
+    ViewState moved = view_state;
+    view_state = start;
+    pan_view(10, -5);
+    CHECK(moved.centre_x == view_state.centre_x && moved.centre_y == view_state.centre_y);
+    CHECK(moved.centre_x != start.centre_x);
+    CHECK_EQ(110, last_mouse_position.x);
+    CHECK_EQ(95, last_mouse_position.y);
+    CHECK_EQ(before + 1, redraws);
+
+    // Left button alone redraws without moving the map.
+    ViewState left_start = view_state;
+    send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(140, 120));
+    CHECK(view_state.centre_x == left_start.centre_x && view_state.centre_y == left_start.centre_y);
+    CHECK_EQ(140, last_mouse_position.x);
+    CHECK_EQ(before + 2, redraws);
+
+    // Both buttons: the map moves.
+    send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(150, 120));
+    CHECK(view_state.centre_x != left_start.centre_x);
+
+    // Positions left of and above the client area are negative.
+    send(WM_RBUTTONUP, 0, MAKELPARAM(-20, -30));
+    CHECK_EQ(-20, last_mouse_position.x);
+    CHECK_EQ(-30, last_mouse_position.y);
+    CHECK(GetCapture() != main_window);
+    CHECK_EQ(before + 3, redraws);
+}
+
+void test_wheel_keys_timer_size_command() {
+    ViewState start = view_state;
+    int before = redraws;
+    send(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-120), MAKELPARAM(500, 400));
+    float zoomed_out = view_state.zoom;
+    view_state = start;
+    zoom_view(-120);
+    CHECK(zoomed_out == view_state.zoom);
+    CHECK(zoomed_out != start.zoom);
+    CHECK_EQ(before + 1, redraws);
+
+    send(WM_KEYUP, VK_SHIFT, 0);
+    CHECK_EQ(before + 2, redraws);
+
+    send(WM_TIMER, 2, 0);  // not the refresh timer
+    CHECK_EQ(0, tiles_loaded);
+    CHECK_EQ(before + 2, redraws);
+    send(WM_TIMER, REFRESH_TIMER_ID, 0);
+    CHECK_EQ(1, tiles_loaded);
+    CHECK_EQ(before + 3, redraws);
+
+    send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+    CHECK_EQ(300, resized_width);
+    CHECK_EQ(200, resized_height);
+    CHECK_EQ(before + 3, redraws);
+
+    send(WM_COMMAND, MAKEWPARAM(MAYOR_TERM_LENGTH, 1), 0);  // the high word is ignored
+    CHECK_EQ(13, view_state.display_mode);
+    CHECK_EQ(13, marked_display_item());
+    on_menu_command(MAYOR_TOTAL_TERMS);
+
+    // Every message also gets the default handling, whose result is returned.
+    CHECK_EQ(strlen("Baylith 1.0"), send(WM_GETTEXTLENGTH, 0, 0));
+}
+
+void test_double_click_on_empty_map() {
+    city_table.count = 0;
+    view_state.selected = 3;
+    int before = redraws;
+    send(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(40, 50));
+    CHECK_EQ(-1, view_state.selected);
+    CHECK_EQ(0, info_lines);
+    CHECK_EQ(1, syncs);
+    CHECK_EQ(before + 1, redraws);
+    CHECK(GetCapture() == main_window);
+    CHECK_EQ(40, last_mouse_position.x);
+    send(WM_LBUTTONUP, 0, MAKELPARAM(41, 52));
+    CHECK(GetCapture() != main_window);
+}
+
+void test_nothing_drawn_without_the_context() {
+    HGLRC context = main_glrc;
+    main_glrc = NULL;
+    int before = redraws;
+    send(WM_TIMER, REFRESH_TIMER_ID, 0);
+    CHECK_EQ(1, tiles_loaded);
+    InvalidateRect(main_window, NULL, FALSE);
+    send(WM_PAINT, 0, 0);
+    CHECK(!GetUpdateRect(main_window, NULL, FALSE));  // still validated
+    on_menu_command(MAXIMUM_YEARS);
+    CHECK_EQ(before, redraws);
+    main_glrc = context;
+    on_menu_command(MAYOR_TOTAL_TERMS);
+    CHECK_EQ(before + 1, redraws);
+}
+
+// A real context on a small bitmap, so that the shell's "context is current"
+// checks pass as they do in the program.
+HGLRC make_bitmap_context(HDC* dc) {
+    *dc = CreateCompatibleDC(NULL);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = 16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = NULL;
+    SelectObject(*dc, CreateDIBSection(*dc, &info, DIB_RGB_COLORS, &bits, NULL, 0));
+    PIXELFORMATDESCRIPTOR format = {};
+    format.nSize = sizeof format;
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL | PFD_SUPPORT_GDI;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = 32;
+    int index = ChoosePixelFormat(*dc, &format);
+    if (index == 0 || !SetPixelFormat(*dc, index, &format)) {
+        return NULL;
+    }
+    HGLRC context = wglCreateContext(*dc);
+    wglMakeCurrent(*dc, context);
+    return context;
+}
+
+HWND make_panel() {
+    return CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, main_window, NULL, NULL, NULL);
+}
+
+}  // namespace
+
+int main() {
+    WNDCLASSA window_class = {};
+    window_class.style = CS_OWNDC | CS_DBLCLKS;
+    window_class.lpfnWndProc = DefWindowProcA;
+    window_class.lpszClassName = "shell_test";
+    RegisterClassA(&window_class);
+    main_window = CreateWindowExA(0, "shell_test", "Baylith 1.0", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+                                  NULL, NULL, NULL, NULL);
+    main_glrc = make_bitmap_context(&main_dc);
+    if (main_window == NULL || main_glrc == NULL) {
+        printf("cannot set up the window or the GL context\n");
+        return 2;
+    }
+    QueryPanel = make_panel();
+    InfoPanel = make_panel();
+    AboutBox = make_panel();
+
+    build_menu_bar();
+    test_menu_bar_layout();
+    test_display_commands();
+    test_other_commands();
+    test_mouse();
+    test_wheel_keys_timer_size_command();
+    test_double_click_on_empty_map();
+    test_nothing_drawn_without_the_context();
+
+    on_menu_command(CMD_QUIT);
+    CHECK_EQ(1, quits);
+    send(WM_DESTROY, 0, 0);
+    CHECK_EQ(1, destroys);
+
+    printf(failures == 0 ? "all shell checks passed\n" : "%d shell checks failed\n", failures);
+    return failures == 0 ? 0 : 1;
+}
