@@ -1,0 +1,538 @@
+// The three panels and the save dialog, driven in-process on a real Win32 (or
+// Wine) window system. A plain program: prints each failed check, exits 1 on any.
+// The save dialog and the message boxes are answered from a second thread.
+#include <windows.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+
+#include "app/app.h"
+#include "cities/city_table.h"
+#include "cities/query.h"
+#include "image/file_dialogs.h"
+#include "panels/about_box.h"
+#include "panels/info_panel.h"
+#include "panels/info_text.h"
+#include "panels/query_panel.h"
+#include "panels/resource.h"
+#include "view/view_state.h"
+
+// The shell's globals and message box, as the real program has them.
+HINSTANCE app_instance;
+HWND main_window;
+HDC main_dc;
+HGLRC main_glrc;
+HFONT report_font;
+HWND QueryPanel;
+HWND InfoPanel;
+HWND AboutBox;
+void show_message(const char* text, const char* caption) { MessageBoxA(NULL, text, caption, MB_OK); }
+
+namespace {
+
+int failures = 0;
+
+void check(bool ok, const char* what, int line) {
+    if (!ok) {
+        printf("FAIL line %d: %s\n", line, what);
+        ++failures;
+    }
+}
+#define CHECK(condition) check((condition), #condition, __LINE__)
+
+void check_equal(const std::string& actual, const std::string& expected, int line) {
+    if (actual != expected) {
+        printf("FAIL line %d: got \"%.200s\" (%zu bytes), expected \"%.200s\" (%zu bytes)\n", line,
+               actual.c_str(), actual.size(), expected.c_str(), expected.size());
+        ++failures;
+    }
+}
+#define CHECK_EQUAL(actual, expected) check_equal((actual), (expected), __LINE__)
+
+std::string info_text() {
+    HWND edit = GetDlgItem(InfoPanel, IDC_INFO_TEXT);
+    int length = (int)SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(length + 1, '\0');
+    SendMessageA(edit, WM_GETTEXT, length + 1, (LPARAM)&text[0]);
+    text.resize(strlen(text.c_str()));
+    return text;
+}
+
+int info_line_count() {
+    return (int)SendDlgItemMessageA(InfoPanel, IDC_INFO_TEXT, EM_GETLINECOUNT, 0, 0);
+}
+
+bool has_visible_style(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+std::string combo_item(int id, int index) {
+    char text[64] = "";
+    SendDlgItemMessageA(QueryPanel, id, CB_GETLBTEXT, index, (LPARAM)text);
+    return text;
+}
+
+void send_command(HWND dialog, int id, int notification) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, notification), (LPARAM)GetDlgItem(dialog, id));
+}
+
+void put_city(int row, const char* name, const char* state, int32_t population, int16_t x, int16_t y) {
+    CityRecord& city = city_table.rows[row];
+    memset(&city, 0, sizeof city);
+    snprintf(city.name, sizeof city.name, "%-13s", name);
+    snprintf(city.state, sizeof city.state, "%s", state);
+    city.population = population;
+    city.map_x = x;
+    city.map_y = y;
+    snprintf(city.structure, sizeof city.structure, "CM-SMC");
+    city.elected = 'D';
+    city.has_limits = 'Y';
+    city.adopted = 1992;
+    city.amended = 2003;
+    city.council_size = 9;
+    city.staggered = 'N';
+}
+
+// ---- the answering thread ----------------------------------------------------
+
+struct Answer {
+    const char* file_name;   // typed into the save dialog; null: cancel it
+    bool expect_box;         // a message box follows the dialog
+    char box_caption[64];
+    char box_text[256];
+    bool saw_dialog;
+};
+
+HWND wait_for_window(const char* caption) {
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        HWND window = FindWindowA("#32770", caption);
+        if (window && IsWindowVisible(window)) return window;
+        Sleep(10);
+    }
+    return NULL;
+}
+
+DWORD WINAPI answer_dialogs(void* parameter) {
+    Answer* answer = (Answer*)parameter;
+    HWND dialog = wait_for_window("Save As");
+    if (!dialog) return 0;
+    answer->saw_dialog = true;
+    Sleep(100);
+    if (answer->file_name) {
+        SendMessageA(GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, (LPARAM)answer->file_name);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    } else {
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+    if (!answer->expect_box) return 0;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        HWND box = FindWindowA("#32770", "Info");
+        if (!box) box = FindWindowA("#32770", "Error");
+        if (box && IsWindowVisible(box)) {
+            GetWindowTextA(box, answer->box_caption, sizeof answer->box_caption);
+            GetDlgItemTextA(box, 65535, answer->box_text, sizeof answer->box_text);
+            // The dialog's own overwrite question: yes, and wait for ours.
+            if (strstr(answer->box_text, "already exists")) {
+                PostMessageA(box, WM_COMMAND, IDYES, 0);
+                answer->box_caption[0] = answer->box_text[0] = '\0';
+                Sleep(200);
+                continue;
+            }
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return 0;
+        }
+        Sleep(10);
+    }
+    return 0;
+}
+
+HANDLE start_answering(Answer* answer) { return CreateThread(NULL, 0, answer_dialogs, answer, 0, NULL); }
+
+void finish_answering(HANDLE thread) {
+    WaitForSingleObject(thread, 15000);
+    CloseHandle(thread);
+}
+
+std::string file_bytes(const std::string& path) {
+    std::string bytes;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) return "<missing>";
+    char chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+    fclose(file);
+    return bytes;
+}
+
+std::string current_directory() {
+    char directory[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof directory, directory);
+    return directory;
+}
+
+// ---- the cases ----------------------------------------------------------------
+
+void test_query_panel_start(HWND focus_after_creation) {
+    CHECK(focus_after_creation == GetDlgItem(QueryPanel, IDC_QUERY_POPULATION));
+    static const char* const expected[QUERY_CRITERIA][8] = {
+        {"ALL", "500k - 699k", "700k - 999k", "1.0m - 1.4m", "1.5m - 3.0m", "> 3.0m"},
+        {"ALL", "Commission (W)", "Council-Manager (S)", "Council-Manager (W)", "Mayor-Council (S)",
+         "Mayor-Council (W)"},
+        {"ALL", "At-Large", "District", "Mixed"},
+        {"ALL", "No", "Yes"},
+        {"ALL", "1950's", "1960's", "1970's", "1980's", "1990's", "2000's"},
+        {"ALL", "1980's", "1990's", "2000's"},
+        {"ALL", "5 - 9", "10 - 14", "15 - 30", ">30"},
+        {"ALL", "No", "Yes"},
+    };
+    for (int i = 0; i < QUERY_CRITERIA; ++i) {
+        int id = IDC_QUERY_POPULATION + i;
+        int count = 0;
+        while (count < 8 && expected[i][count]) ++count;
+        CHECK(SendDlgItemMessageA(QueryPanel, id, CB_GETCOUNT, 0, 0) == count);
+        for (int item = 0; item < count; ++item) CHECK_EQUAL(combo_item(id, item), expected[i][item]);
+        CHECK(SendDlgItemMessageA(QueryPanel, id, CB_GETCURSEL, 0, 0) == 0);
+    }
+    CHECK(SendDlgItemMessageA(QueryPanel, IDC_QUERY_CITY_LIST, LB_GETCOUNT, 0, 0) == 3);
+    char name[32] = "";
+    SendDlgItemMessageA(QueryPanel, IDC_QUERY_CITY_LIST, LB_GETTEXT, 1, (LPARAM)name);
+    CHECK_EQUAL(name, "Southbay     ");
+    CHECK(SendDlgItemMessageA(QueryPanel, IDC_QUERY_CITY_LIST, LB_GETCURSEL, 0, 0) == LB_ERR);
+    CHECK(has_visible_style(QueryPanel));
+    CHECK(!has_visible_style(InfoPanel));
+    CHECK(!has_visible_style(AboutBox));
+}
+
+void test_query_panel_commands() {
+    // "> 3.0m": only the city above three million matches; nothing else changes.
+    SendDlgItemMessageA(QueryPanel, IDC_QUERY_POPULATION, CB_SETCURSEL, 5, 0);
+    send_command(QueryPanel, IDC_QUERY_POPULATION, CBN_SELCHANGE);
+    CHECK(query_state.population == 5);
+    CHECK(city_table.matched_count == 1);
+    CHECK(city_table.rows[1].matched == 1);
+    CHECK(view_state.selected == -1);
+    CHECK(info_text().empty());
+
+    SendDlgItemMessageA(QueryPanel, IDC_QUERY_COUNCIL_SIZE, CB_SETCURSEL, 4, 0);
+    send_command(QueryPanel, IDC_QUERY_COUNCIL_SIZE, CBN_SELCHANGE);
+    CHECK(query_state.council_size == 4);
+    CHECK(city_table.matched_count == 0);
+    CHECK(saved_query.population == 0 && saved_query.council_size == 0);
+
+    CHECK(query_panel_command(QueryPanel, MAKEWPARAM(IDC_QUERY_ADOPTED, CBN_DROPDOWN)) == TRUE);
+    CHECK(query_panel_command(QueryPanel, MAKEWPARAM(IDC_QUERY_CITY_LIST, LBN_DBLCLK)) == TRUE);
+    CHECK(query_panel_command(QueryPanel, MAKEWPARAM(1033, 0)) == FALSE);
+    CHECK(query_panel_command(QueryPanel, MAKEWPARAM(IDOK, 0)) == FALSE);
+
+    // A city chosen by name, also an unmatched one: centred and reported.
+    view_state.zoom = 2.5f;
+    SendDlgItemMessageA(QueryPanel, IDC_QUERY_CITY_LIST, LB_SETCURSEL, 2, 0);
+    send_command(QueryPanel, IDC_QUERY_CITY_LIST, LBN_SELCHANGE);
+    CHECK(view_state.selected == 2);
+    CHECK(view_state.centre_x == 2000.0f && view_state.centre_y == 1000.0f);
+    CHECK(view_state.zoom == 2.5f);
+    CHECK(query_state.population == 5);
+    CHECK(has_visible_style(InfoPanel));
+    std::string text = info_text();
+    CHECK_EQUAL(text.substr(0, 57), std::string(55, '*') + "\r\n");
+    CHECK(text.find("\r\nTotal matched: 0\r\n") != std::string::npos);
+    CHECK(text.find("City: Eastfield    , EF") != std::string::npos);
+    CHECK(info_line_count() == 10);
+
+    // Esc hides the panel; showing it again keeps every selection.
+    SendMessageA(QueryPanel, WM_COMMAND, IDCANCEL, 0);
+    CHECK(!has_visible_style(QueryPanel));
+    ShowWindow(QueryPanel, SW_SHOW);
+    CHECK(SendDlgItemMessageA(QueryPanel, IDC_QUERY_POPULATION, CB_GETCURSEL, 0, 0) == 5);
+    CHECK(SendDlgItemMessageA(QueryPanel, IDC_QUERY_CITY_LIST, LB_GETCURSEL, 0, 0) == 2);
+
+    // A pick that hit nothing leaves the list without a selection after the sync.
+    view_state.selected = -1;
+    query_panel_sync(QueryPanel);
+    CHECK(SendDlgItemMessageA(QueryPanel, IDC_QUERY_CITY_LIST, LB_GETCURSEL, 0, 0) == LB_ERR);
+    CHECK(SendDlgItemMessageA(QueryPanel, IDC_QUERY_CITY_LIST, LB_GETCOUNT, 0, 0) == 3);
+
+    // Reset Query.
+    view_state.selected = 1;
+    reset_query();
+    CHECK(view_state.selected == -1);
+    CHECK(query_state.population == 0 && query_state.council_size == 0);
+    CHECK(city_table.matched_count == 3);
+    for (int i = 0; i < QUERY_CRITERIA; ++i)
+        CHECK(SendDlgItemMessageA(QueryPanel, IDC_QUERY_POPULATION + i, CB_GETCURSEL, 0, 0) == 0);
+    CHECK(SendDlgItemMessageA(QueryPanel, IDC_QUERY_CITY_LIST, LB_GETCURSEL, 0, 0) == LB_ERR);
+}
+
+void test_info_panel_lines() {
+    info_clear();
+    CHECK_EQUAL(info_text(), "");
+    CHECK(has_visible_style(InfoPanel));
+    info_append("first");
+    CHECK_EQUAL(info_text(), "first\r\n");
+    CHECK(info_line_count() == 2);
+
+    // Text already in the box (typed, say) counts like any other: the box keeps
+    // the latest 197 lines.
+    std::string typed;
+    char line[32];
+    for (int i = 0; i < 196; ++i) {
+        snprintf(line, sizeof line, "line %d\r\n", i);
+        typed += line;
+    }
+    SetDlgItemTextA(InfoPanel, IDC_INFO_TEXT, typed.c_str());
+    info_append("line 196");
+    CHECK(info_line_count() == INFO_LINE_LIMIT - 1);
+    CHECK_EQUAL(info_text().substr(0, 8), "line 0\r\n");
+    for (int i = 197; i < 205; ++i) {
+        snprintf(line, sizeof line, "line %d", i);
+        info_append(line);
+    }
+    CHECK(info_line_count() == INFO_LINE_LIMIT - 1);
+    std::string text = info_text();
+    CHECK_EQUAL(text.substr(0, 8), "line 8\r\n");
+    CHECK_EQUAL(text.substr(text.size() - 10), "line 204\r\n");
+
+    ShowWindow(InfoPanel, SW_HIDE);
+    info_append("shows");
+    CHECK(has_visible_style(InfoPanel));
+    SendMessageA(InfoPanel, WM_COMMAND, IDCANCEL, 0);
+    CHECK(!has_visible_style(InfoPanel));
+    CHECK(info_text().size() > 0);
+
+    send_command(InfoPanel, IDC_INFO_CLEAR, BN_CLICKED);
+    CHECK_EQUAL(info_text(), "");
+    CHECK(SendDlgItemMessageA(InfoPanel, IDC_INFO_TEXT, EM_GETLIMITTEXT, 0, 0) == INFO_TEXT_MAX - 1);
+    // A dialog's SendMessage result is not its procedure's: ask the procedure.
+    CHECK(info_panel_proc(InfoPanel, WM_COMMAND, MAKEWPARAM(IDC_INFO_CLEAR, BN_SETFOCUS), 0) == TRUE);
+    CHECK(info_panel_proc(InfoPanel, WM_COMMAND, MAKEWPARAM(IDC_INFO_TEXT, EN_CHANGE), 0) == FALSE);
+    CHECK(info_panel_proc(InfoPanel, WM_TIMER, 0, 0) == FALSE);
+}
+
+void test_info_panel_full_buffer() {
+    // A box filled to the brim with short lines: the oldest lines go, whole.
+    std::string full;
+    while (full.size() + 100 <= INFO_TEXT_MAX - 1) full += std::string(98, 'x') + "\r\n";
+    full += std::string(INFO_TEXT_MAX - 1 - full.size(), 'z');
+    SetDlgItemTextA(InfoPanel, IDC_INFO_TEXT, full.c_str());
+    info_append("newest");
+    std::string text = info_text();
+    CHECK(text.size() <= INFO_TEXT_MAX - 1);
+    CHECK_EQUAL(text.substr(text.size() - 8), "newest\r\n");
+    CHECK(info_line_count() <= INFO_LINE_LIMIT - 1);
+
+    // More text in the box than the buffer holds (set past the typing limit),
+    // one line: the front is cut, the end and the new line are kept.
+    std::string huge = std::string(69990, 'y') + "0123456789";
+    SetDlgItemTextA(InfoPanel, IDC_INFO_TEXT, huge.c_str());
+    info_append("tail");
+    text = info_text();
+    CHECK(text.size() == INFO_TEXT_MAX - 1);
+    CHECK_EQUAL(text.substr(text.size() - 16), "0123456789tail\r\n");
+
+    // A line longer than the whole buffer is cut to what fits.
+    std::string longest(70000, 'w');
+    info_append(longest.c_str());
+    text = info_text();
+    CHECK(text.size() == INFO_TEXT_MAX - 1);
+    CHECK_EQUAL(text.substr(text.size() - 3), "w\r\n");
+
+    // A paste larger than the buffer: the box takes what its limit allows and
+    // the next line still goes in whole.
+    info_clear();
+    std::string pasted = std::string(69990, 'p') + "\r\nlast";
+    bool on_clipboard = false;
+    if (OpenClipboard(main_window)) {
+        EmptyClipboard();
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, pasted.size() + 1);
+        if (block) {
+            memcpy(GlobalLock(block), pasted.c_str(), pasted.size() + 1);
+            GlobalUnlock(block);
+            on_clipboard = SetClipboardData(CF_TEXT, block) != NULL;
+        }
+        CloseClipboard();
+    }
+    if (on_clipboard) {
+        SendDlgItemMessageA(InfoPanel, IDC_INFO_TEXT, WM_PASTE, 0, 0);
+        CHECK(info_text().size() == INFO_TEXT_MAX - 1);
+        info_append("after paste");
+        text = info_text();
+        CHECK(text.size() <= INFO_TEXT_MAX - 1);
+        CHECK_EQUAL(text.substr(text.size() - 13), "after paste\r\n");
+    } else {
+        printf("note: no clipboard, paste case skipped\n");
+    }
+    info_clear();
+}
+
+void test_about_box() {
+    HBITMAP logo = (HBITMAP)SendDlgItemMessageA(AboutBox, IDC_ABOUT_LOGO, STM_GETIMAGE, IMAGE_BITMAP, 0);
+    CHECK(logo != NULL);
+    BITMAP info = {};
+    if (logo) GetObjectA(logo, sizeof info, &info);
+    CHECK(info.bmWidth == 322 && info.bmHeight == 115);
+    char caption[64] = "";
+    GetWindowTextA(AboutBox, caption, sizeof caption);
+    CHECK_EQUAL(caption, "About Ostrevan 1.0d");
+    LRESULT default_id = SendMessageA(AboutBox, DM_GETDEFID, 0, 0);
+    CHECK(HIWORD(default_id) == DC_HASDEFID && LOWORD(default_id) == IDC_ABOUT_OK);
+
+    ShowWindow(AboutBox, SW_SHOW);
+    CHECK(about_box_proc(AboutBox, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_CONTACT1_ROLE, 0), 0) == TRUE);
+    CHECK(has_visible_style(AboutBox));
+    CHECK(about_box_proc(AboutBox, WM_COMMAND, IDC_ABOUT_OK, 0) == TRUE);
+    CHECK(!has_visible_style(AboutBox));
+    ShowWindow(AboutBox, SW_SHOW);
+    ShowWindow(AboutBox, SW_SHOW);   // "About.." twice leaves it shown
+    CHECK(has_visible_style(AboutBox));
+    CHECK(about_box_proc(AboutBox, WM_COMMAND, IDCANCEL, 0) == TRUE);
+    CHECK(!has_visible_style(AboutBox));
+    CHECK(about_box_proc(AboutBox, WM_TIMER, 0, 0) == FALSE);
+}
+
+void test_save_dialog(const std::string& folder) {
+    const std::string start = current_directory();
+    CHECK_EQUAL(file_dialog_state.start_dir, start);
+    CHECK(file_dialog_state.dialog.lStructSize == sizeof(OPENFILENAMEA));
+    CHECK(file_dialog_state.dialog.Flags == (OFN_OVERWRITEPROMPT | OFN_SHOWHELP));
+
+    // A bare name gets the extension; the next dialog opens in its folder.
+    char path[PATH_CAPACITY];
+    strcpy(path, "untouched");
+    std::string typed = folder + "\\view";
+    Answer answer = {typed.c_str(), false, "", "", false};
+    HANDLE thread = start_answering(&answer);
+    int result = ask_save_file_name(path, ".bmp");
+    finish_answering(thread);
+    CHECK(answer.saw_dialog);
+    CHECK(result == 1);
+    CHECK_EQUAL(path, folder + "\\view.bmp");
+    CHECK_EQUAL(file_dialog_state.initial_dir, folder + "\\");
+    CHECK_EQUAL(file_dialog_state.filter, ".bmp");
+    CHECK_EQUAL(current_directory(), start);
+
+    // Case-sensitive comparison: a differently cased extension is kept and added to.
+    typed = folder + "\\view.BMP";
+    answer = {typed.c_str(), false, "", "", false};
+    thread = start_answering(&answer);
+    result = ask_save_file_name(path, ".bmp");
+    finish_answering(thread);
+    CHECK(result == 1);
+    CHECK_EQUAL(path, folder + "\\view.BMP.bmp");
+
+    // Cancel: 0, buffer and folder untouched, and the start-up directory is back
+    // even when it had been moved.
+    strcpy(path, "untouched");
+    SetCurrentDirectoryA(folder.c_str());
+    answer = {nullptr, false, "", "", false};
+    thread = start_answering(&answer);
+    result = ask_save_file_name(path, ".txt");
+    finish_answering(thread);
+    CHECK(answer.saw_dialog);
+    CHECK(result == 0);
+    CHECK_EQUAL(path, "untouched");
+    CHECK_EQUAL(file_dialog_state.initial_dir, folder + "\\");
+    CHECK_EQUAL(current_directory(), start);
+}
+
+void test_info_save(const std::string& folder) {
+    info_clear();
+    info_append("Elected: District              Has Limits: Yes");
+    info_append("");
+    std::string typed = folder + "\\report";
+    Answer answer = {typed.c_str(), true, "", "", false};
+    HANDLE thread = start_answering(&answer);
+    send_command(InfoPanel, IDC_INFO_SAVE, BN_CLICKED);
+    finish_answering(thread);
+    CHECK_EQUAL(answer.box_caption, "Info");
+    CHECK_EQUAL(answer.box_text, "Save complete");
+    CHECK_EQUAL(file_bytes(folder + "\\report.txt"),
+                "Elected: District              Has Limits: Yes \r\n \r\n");
+
+    // An empty box writes an empty file over the old one.
+    info_clear();
+    typed = folder + "\\report.txt";
+    answer = {typed.c_str(), true, "", "", false};
+    thread = start_answering(&answer);
+    info_save();
+    finish_answering(thread);
+    CHECK_EQUAL(answer.box_text, "Save complete");
+    CHECK_EQUAL(file_bytes(folder + "\\report.txt"), "");
+
+    // A cancelled save writes nothing and says nothing (a box would have kept
+    // info_save from returning).
+    answer = {nullptr, false, "", "", false};
+    thread = start_answering(&answer);
+    info_save();
+    finish_answering(thread);
+    CHECK(answer.saw_dialog);
+    CHECK_EQUAL(answer.box_text, "");
+}
+
+LRESULT CALLBACK test_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+int main() {
+    app_instance = GetModuleHandleA(NULL);
+    WNDCLASSA window_class = {};
+    window_class.style = CS_OWNDC | CS_DBLCLKS;
+    window_class.lpfnWndProc = test_window_proc;
+    window_class.hInstance = app_instance;
+    window_class.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    window_class.hbrBackground = (HBRUSH)(COLOR_MENU + 1);
+    window_class.lpszClassName = "panels_test";
+    RegisterClassA(&window_class);
+    main_window = CreateWindowExA(0, "panels_test", "Panels test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                  0, 0, 1024, 768, NULL, NULL, app_instance, NULL);
+    ShowWindow(main_window, SW_SHOW);
+    report_font = CreateFontA(0, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              FIXED_PITCH | FF_DONTCARE, NULL);
+
+    put_city(0, "Northport", "NP", 650000, 100, 200);
+    put_city(1, "Southbay", "SB", 3500000, 1500, 700);
+    put_city(2, "Eastfield", "EF", 1200000, 2000, 1000);
+    city_table.count = 3;
+    view_state.selected = -1;
+    run_query();
+    init_file_dialogs(main_window);
+
+    QueryPanel = CreateDialogParamA(app_instance, MAKEINTRESOURCEA(IDD_QUERY_PANEL), main_window,
+                                    query_panel_proc, 0);
+    HWND focus_after_query_panel = GetFocus();
+    InfoPanel = CreateDialogParamA(app_instance, MAKEINTRESOURCEA(IDD_INFO_PANEL), main_window,
+                                   info_panel_proc, 0);
+    AboutBox = CreateDialogParamA(app_instance, MAKEINTRESOURCEA(IDD_ABOUT_BOX), main_window,
+                                  about_box_proc, 0);
+    CHECK(QueryPanel && InfoPanel && AboutBox);
+    if (!QueryPanel || !InfoPanel || !AboutBox) return 1;
+    query_panel_sync(QueryPanel);
+
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    char folder[MAX_PATH];
+    snprintf(folder, sizeof folder, "%sbaylith_panels_%lu", temp, (unsigned long)GetCurrentProcessId());
+    size_t folder_length = strlen(folder);
+    if (folder_length > 0 && folder[folder_length - 1] == '\\') folder[folder_length - 1] = '\0';
+    CreateDirectoryA(folder, NULL);
+
+    test_query_panel_start(focus_after_query_panel);
+    test_query_panel_commands();
+    test_info_panel_lines();
+    test_info_panel_full_buffer();
+    test_about_box();
+    test_save_dialog(folder);
+    test_info_save(folder);
+
+    DeleteFileA((std::string(folder) + "\\report.txt").c_str());
+    RemoveDirectoryA(folder);
+    DestroyWindow(AboutBox);
+    DestroyWindow(InfoPanel);
+    DestroyWindow(QueryPanel);
+    DestroyWindow(main_window);
+    DeleteObject(report_font);
+    printf("%s\n", failures == 0 ? "all panel checks passed" : "panel checks failed");
+    return failures == 0 ? 0 : 1;
+}
