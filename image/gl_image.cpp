@@ -1,6 +1,8 @@
 // Frame read-back and the printed page, drawn with OpenGL 1.1.
 #include "image/gl_image.h"
 
+#include <stddef.h>
+
 #include "view/gl_api.h"
 
 void read_frame_pixels(Image* image) {
@@ -11,6 +13,20 @@ void read_frame_pixels(Image* image) {
     // The image's rows have no gaps: 3 * width bytes, whatever the width.
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE, image->pixels);
+}
+
+// Plain GL_CLAMP blends the border colour (black) into the picture's outer half
+// texel under linear filtering, a dark fringe on the page. Edge clamping keeps the
+// picture's own colours; an OpenGL 1.1 context without it falls back to GL_CLAMP.
+static void set_edge_wrap() {
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    if (glGetError() != GL_NO_ERROR) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    }
 }
 
 int draw_print_page_band(const Image* picture, int32_t page_width, int32_t page_height, int32_t band_bottom,
@@ -46,8 +62,7 @@ int draw_print_page_band(const Image* picture, int32_t page_width, int32_t page_
     // Texture rows are 3 * width bytes with no padding, also for widths 1 and 2.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, 3, texture.width, texture.height, 0, GL_RGB, GL_UNSIGNED_BYTE, texture.pixels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    set_edge_wrap();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     destroy_image(&texture);

@@ -5,5 +5,6 @@
 // current. 1 on success, 0 when no such context can be had. One at a time.
 int offscreen_gl_open(int width, int height);
 
-// Releases the context and its surface; safe when none is open.
+// Releases the context and its surface (the display stays initialised for the
+// next open); safe when none is open.
 void offscreen_gl_close();

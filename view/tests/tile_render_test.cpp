@@ -1,0 +1,170 @@
+#include <stdio.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "view/frame.h"
+#include "view/gl_api.h"
+#include "view/tests/render_fixture.h"
+#include "view/tile_cache.h"
+#include "view/view_state.h"
+
+// Quadrant colours of the 2 x 2 and 4 x 4 test tiles: bottom-left, bottom-right,
+// top-left, top-right.
+static const Rgb QUADRANT[4] = {{200, 10, 10}, {10, 200, 10}, {10, 10, 200}, {250, 250, 0}};
+
+static void write_quadrant_tile(const std::string& path, int side) {
+    uint8_t rgb[8 * 8 * 3];
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            Rgb c = QUADRANT[(y >= side / 2 ? 2 : 0) + (x >= side / 2 ? 1 : 0)];
+            uint8_t* p = rgb + (y * side + x) * 3;
+            p[0] = (uint8_t)c.r;
+            p[1] = (uint8_t)c.g;
+            p[2] = (uint8_t)c.b;
+        }
+    }
+    write_test_bmp(path, side, side, rgb);
+}
+
+static GLboolean tile_texture_exists(unsigned row, unsigned column) {
+    return glIsTexture(tile_texture_name(4, row, column));
+}
+
+class TileRender : public RenderTest {
+protected:
+    // Corner pixels of tile (r, c) in the grid view, clear of linear blending.
+    void expect_quadrants(int row, int column) {
+        int x = 16 * column, y = 16 * row;
+        EXPECT_RGB(read_pixel(x + 1, y + 1), QUADRANT[0].r, QUADRANT[0].g, QUADRANT[0].b);
+        EXPECT_RGB(read_pixel(x + 14, y + 1), QUADRANT[1].r, QUADRANT[1].g, QUADRANT[1].b);
+        EXPECT_RGB(read_pixel(x + 1, y + 14), QUADRANT[2].r, QUADRANT[2].g, QUADRANT[2].b);
+        EXPECT_RGB(read_pixel(x + 14, y + 14), QUADRANT[3].r, QUADRANT[3].g, QUADRANT[3].b);
+    }
+};
+
+TEST_F(TileRender, WantedTileIsGreyUntilATickLoadsIt) {
+    use_grid_view();
+    write_quadrant_tile(tile_file(4, 0, 0), 4);
+    redraw();
+    EXPECT_RGB_NEAR(read_pixel(8, 8), 127, 127, 127, 1);
+    load_next_tile();  // only (0, 0) has a file: the scan passes over the others
+    EXPECT_TRUE(tile_texture_exists(0, 0));
+    EXPECT_TRUE(tile_is_loaded(tile_cache.tids[0]));
+    redraw();
+    expect_quadrants(0, 0);
+    EXPECT_RGB_NEAR(read_pixel(16 + 8, 8), 127, 127, 127, 1);  // its neighbour is still grey
+}
+
+TEST_F(TileRender, TwoByTwoTileWithOddRowBytesUploadsIntact) {
+    use_grid_view();
+    write_quadrant_tile(tile_file(4, 1, 2), 2);  // 6 bytes a row
+    redraw();
+    load_next_tile();
+    redraw();
+    expect_quadrants(1, 2);
+}
+
+TEST_F(TileRender, TilesArriveTopRowFirstRightToLeft) {
+    use_grid_view();  // columns 0..4, rows 0..2
+    for (unsigned r = 0; r < 3; ++r) {
+        for (unsigned c = 0; c < 5; ++c) {
+            write_solid_bmp(tile_file(4, r, c), 4, 4, Rgb{(int)(40 * c), (int)(80 * r), 77});
+        }
+    }
+    redraw();
+    const unsigned order[][2] = {{2, 4}, {2, 3}, {2, 2}, {2, 1}, {2, 0}, {1, 4}};
+    for (const auto& tile : order) {
+        EXPECT_FALSE(tile_texture_exists(tile[0], tile[1]));
+        load_next_tile();
+        EXPECT_TRUE(tile_texture_exists(tile[0], tile[1])) << tile[0] << "," << tile[1];
+        redraw();
+    }
+    EXPECT_FALSE(tile_texture_exists(1, 3));
+    EXPECT_RGB(read_pixel(16 * 1 + 8, 16 * 2 + 8), 40, 160, 77);
+    EXPECT_RGB_NEAR(read_pixel(16 * 4 + 8 - 16, 16 * 1 + 8), 127, 127, 127, 1);  // (1, 3) still wanted
+}
+
+TEST_F(TileRender, MissingOrUnusableFilesDoNotHoldUpOthers) {
+    use_grid_view();
+    write_solid_bmp(tile_file(4, 2, 2), 4, 4, Rgb{1, 2, 3});
+    write_solid_bmp(tile_file(4, 2, 3), 3, 4, Rgb{9, 9, 9});   // 3 wide: no OpenGL 1.1 texture
+    write_solid_bmp(tile_file(4, 2, 1), 4, 4, Rgb{4, 5, 6});
+    FILE* junk = fopen(tile_file(4, 2, 0).c_str(), "wb");      // not a bitmap at all
+    ASSERT_NE(junk, nullptr);
+    fputs("not a bitmap", junk);
+    fclose(junk);
+    // (2, 4) has no file.
+    redraw();
+    load_next_tile();
+    EXPECT_TRUE(tile_texture_exists(2, 2));
+    EXPECT_FALSE(tile_texture_exists(2, 3));
+    EXPECT_FALSE(tile_texture_exists(2, 4));
+    load_next_tile();
+    EXPECT_TRUE(tile_texture_exists(2, 1));
+    load_next_tile();  // nothing else readable: no change
+    int loaded = 0;
+    for (int i = 0; i < tile_cache.count; ++i) {
+        loaded += tile_is_loaded(tile_cache.tids[i]);
+    }
+    EXPECT_EQ(loaded, 2);
+    redraw();
+    EXPECT_RGB(read_pixel(16 * 2 + 8, 16 * 2 + 8), 1, 2, 3);
+    EXPECT_RGB_NEAR(read_pixel(16 * 3 + 8, 16 * 2 + 8), 127, 127, 127, 1);
+    EXPECT_RGB_NEAR(read_pixel(16 * 0 + 8, 16 * 2 + 8), 127, 127, 127, 1);
+
+    // The file turns up later: the next tick takes it.
+    write_solid_bmp(tile_file(4, 2, 4), 4, 4, Rgb{7, 8, 9});
+    load_next_tile();
+    EXPECT_TRUE(tile_texture_exists(2, 4));
+}
+
+TEST_F(TileRender, EvictedTileIsGreyAgainAndItsTextureDeleted) {
+    use_grid_view();
+    write_solid_bmp(tile_file(4, 0, 0), 4, 4, Rgb{30, 60, 90});
+    redraw();
+    load_next_tile();
+    redraw();
+    EXPECT_RGB(read_pixel(8, 8), 30, 60, 90);
+    // 18 other tiles, requested after every visible one, push (0, 0) out.
+    for (unsigned i = 0; i < 18; ++i) {
+        request_tile(4, 10 + i, 7);
+    }
+    EXPECT_FALSE(tile_texture_exists(0, 0));
+    redraw();
+    EXPECT_RGB_NEAR(read_pixel(8, 8), 127, 127, 127, 1);
+}
+
+TEST_F(TileRender, ReloadAfterEvictionAndDeleteAll) {
+    write_solid_bmp(tile_file(4, 0, 0), 4, 4, Rgb{30, 60, 90});
+    request_tile(4, 0, 0);
+    load_next_tile();
+    ASSERT_TRUE(tile_texture_exists(0, 0));
+    for (unsigned i = 0; i < 18; ++i) {
+        request_tile(4, 10 + i, 7);
+    }
+    EXPECT_FALSE(tile_texture_exists(0, 0));
+    request_tile(4, 0, 0);
+    load_next_tile();
+    EXPECT_TRUE(tile_texture_exists(0, 0));
+    EXPECT_TRUE(tile_is_loaded(tile_cache.tids[17]));
+
+    delete_all_tiles();
+    EXPECT_EQ(tile_cache.count, 0);
+    EXPECT_FALSE(tile_texture_exists(0, 0));
+    load_next_tile();  // empty list: nothing happens
+    delete_all_tiles();
+    EXPECT_EQ(tile_cache.count, 0);
+}
+
+TEST_F(TileRender, FirstTileWithoutTextureIsGreyWhateverWasBound) {
+    use_grid_view();
+    write_solid_bmp(tile_file(4, 0, 1), 4, 4, Rgb{250, 0, 0});
+    redraw();
+    load_next_tile();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, tile_texture_name(4, 0, 1));  // left over from elsewhere
+    redraw();
+    EXPECT_RGB_NEAR(read_pixel(8, 8), 127, 127, 127, 1);
+    EXPECT_RGB(read_pixel(24, 8), 250, 0, 0);
+}

@@ -1,0 +1,193 @@
+#include <math.h>
+#include <string.h>
+
+#include <gtest/gtest.h>
+
+#include "view/frame.h"
+#include "view/tile_layer.h"
+#include "view/view_state.h"
+
+static uint32_t float_bits(float value) {
+    uint32_t bits;
+    memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+class ViewStateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_state = view_state;
+        saved_size = viewport_size;
+    }
+    void TearDown() override {
+        view_state = saved_state;
+        viewport_size = saved_size;
+    }
+    ViewState saved_state;
+    ViewportSize saved_size;
+};
+
+TEST_F(ViewStateTest, StartValues) {
+    EXPECT_EQ(view_state.selected, -1);
+    EXPECT_EQ(view_state.tile_level, 4);
+    EXPECT_EQ(float_bits(view_state.zoom), 0x447005F3u);
+    EXPECT_EQ(view_state.aspect, 1.0f);
+    EXPECT_EQ(view_state.centre_x, 1317.0f);
+    EXPECT_EQ(view_state.centre_y, 716.0f);
+    EXPECT_EQ(view_state.left, -1.0f);
+    EXPECT_EQ(view_state.right, 1.0f);
+    EXPECT_EQ(view_state.bottom, -1.0f);
+    EXPECT_EQ(view_state.top, 1.0f);
+    EXPECT_EQ(view_state.display_mode, 11);
+    EXPECT_EQ(viewport_size.width, 0);
+    EXPECT_EQ(viewport_size.height, 0);
+    EXPECT_EQ(float_bits(CLEAR_GREY), 0x3F54BC6Au);
+}
+
+TEST_F(ViewStateTest, InitialBoundsAreCentredOnTheMap) {
+    compute_view_bounds();
+    EXPECT_NEAR(view_state.top - view_state.bottom, 1920.1859f, 0.001f);
+    EXPECT_EQ(view_state.left, 1317.0f - 960.09296f);
+    EXPECT_EQ(view_state.right, 1317.0f + 960.09296f);
+    EXPECT_EQ(view_state.bottom, 716.0f - 960.09296f);
+    EXPECT_EQ(view_state.top, 716.0f + 960.09296f);
+}
+
+TEST_F(ViewStateTest, ZoomSteps) {
+    zoom_view(120);
+    EXPECT_EQ(view_state.zoom, 864.08362f);
+    zoom_view(-120);
+    EXPECT_EQ(view_state.zoom, 950.492f);  // not back at the start: 0.9 * 1.1 != 1
+
+    view_state.zoom = 100.0f;
+    zoom_view(0);  // a zero delta zooms in
+    EXPECT_EQ(view_state.zoom, 90.0f);
+    zoom_view(-1);  // one step whatever the size of the delta
+    EXPECT_EQ(view_state.zoom, 90.0f * 1.1f);
+    zoom_view(32767);
+    EXPECT_EQ(view_state.zoom, 90.0f * 1.1f * 0.9f);
+    view_state.centre_x = 5.0f;
+    zoom_view(1);
+    EXPECT_EQ(view_state.centre_x, 5.0f);  // zoom is about the centre
+}
+
+TEST_F(ViewStateTest, ResizeSetsAspectAndZeroSizeKeepsIt) {
+    set_viewport_size(64, 48);
+    EXPECT_EQ(viewport_size.width, 64);
+    EXPECT_EQ(viewport_size.height, 48);
+    EXPECT_EQ(view_state.aspect, 64.0f / 48.0f);
+
+    set_viewport_size(0, 0);  // minimised
+    EXPECT_EQ(viewport_size.width, 0);
+    EXPECT_EQ(viewport_size.height, 0);
+    EXPECT_EQ(view_state.aspect, 64.0f / 48.0f);
+    set_viewport_size(100, 0);
+    EXPECT_EQ(view_state.aspect, 64.0f / 48.0f);
+    EXPECT_TRUE(isfinite(view_state.aspect));
+
+    float centre_x = view_state.centre_x, centre_y = view_state.centre_y;
+    pan_view(10, 10);  // no size to pan by: nothing moves
+    EXPECT_EQ(view_state.centre_x, centre_x);
+    EXPECT_EQ(view_state.centre_y, centre_y);
+
+    set_viewport_size(1016, 714);  // restored
+    EXPECT_EQ(view_state.aspect, 1016.0f / 714.0f);
+}
+
+TEST_F(ViewStateTest, WorldToPixelCorners) {
+    set_viewport_size(64, 48);
+    compute_view_bounds();
+    float px, py;
+    world_to_pixel(view_state.left, view_state.bottom, &px, &py);
+    EXPECT_EQ(px, 0.0f);
+    EXPECT_EQ(py, 0.0f);
+    world_to_pixel(view_state.right, view_state.top, &px, &py);
+    EXPECT_EQ(px, 63.0f);
+    EXPECT_EQ(py, 47.0f);
+    world_to_pixel(view_state.centre_x, view_state.centre_y, &px, &py);
+    EXPECT_FLOAT_EQ(px, 31.5f);
+    EXPECT_FLOAT_EQ(py, 23.5f);
+}
+
+TEST_F(ViewStateTest, PanFollowsThePointer) {
+    set_viewport_size(64, 48);
+    compute_view_bounds();
+    float visible_width = view_state.right - view_state.left;
+    float visible_height = view_state.top - view_state.bottom;
+    float centre_x = view_state.centre_x, centre_y = view_state.centre_y;
+
+    pan_view(64, 0);  // a drag right by the width moves the centre left by the visible width
+    EXPECT_FLOAT_EQ(view_state.centre_x, centre_x - visible_width);
+    EXPECT_EQ(view_state.centre_y, centre_y);
+
+    pan_view(0, 48);  // a drag down by the height moves the centre up by the visible height
+    EXPECT_FLOAT_EQ(view_state.centre_y, centre_y + visible_height);
+
+    pan_view(-32, -24);
+    EXPECT_FLOAT_EQ(view_state.centre_x, centre_x - visible_width / 2);
+    EXPECT_FLOAT_EQ(view_state.centre_y, centre_y + visible_height / 2);
+}
+
+TEST(TileRange, InitialViewTouchesEveryTileOfTheMap) {
+    TileRange range = tile_range_for(1317.0f - 960.09296f, 1317.0f + 960.09296f, 716.0f - 960.09296f,
+                                     716.0f + 960.09296f);
+    EXPECT_EQ(range.first_column, 0);
+    EXPECT_EQ(range.last_column, 4);  // right = 2277.09 -> column 4
+    EXPECT_EQ(range.first_row, 0);
+    EXPECT_EQ(range.last_row, 2);
+}
+
+TEST(TileRange, BoundOnATileEdgeIncludesTheFarTile) {
+    TileRange range = tile_range_for(512.0f, 1024.0f, 0.0f, 512.0f);
+    EXPECT_EQ(range.first_column, 1);
+    EXPECT_EQ(range.last_column, 2);
+    EXPECT_EQ(range.first_row, 0);
+    EXPECT_EQ(range.last_row, 1);
+
+    range = tile_range_for(1023.9f, 1535.9f, 511.9f, 1023.9f);
+    EXPECT_EQ(range.first_column, 1);
+    EXPECT_EQ(range.last_column, 2);
+    EXPECT_EQ(range.first_row, 0);
+    EXPECT_EQ(range.last_row, 1);
+}
+
+TEST(TileRange, ClampedToTheGrid) {
+    TileRange range = tile_range_for(-5000.0f, 1e9f, -1e30f, 1e30f);
+    EXPECT_EQ(range.first_column, 0);
+    EXPECT_EQ(range.last_column, 5);
+    EXPECT_EQ(range.first_row, 0);
+    EXPECT_EQ(range.last_row, 2);
+
+    range = tile_range_for(-INFINITY, INFINITY, -INFINITY, INFINITY);
+    EXPECT_EQ(range.first_column, 0);
+    EXPECT_EQ(range.last_column, 5);
+    EXPECT_EQ(range.first_row, 0);
+    EXPECT_EQ(range.last_row, 2);
+}
+
+static bool range_is_empty(TileRange range) {
+    return range.last_column < range.first_column || range.last_row < range.first_row;
+}
+
+TEST(TileRange, ViewsOutsideTheGridAreEmpty) {
+    EXPECT_TRUE(range_is_empty(tile_range_for(-900.0f, -0.5f, 0.0f, 100.0f)));     // right < 0
+    EXPECT_TRUE(range_is_empty(tile_range_for(3072.0f, 4000.0f, 0.0f, 100.0f)));   // left >= 3072
+    EXPECT_TRUE(range_is_empty(tile_range_for(1e30f, 2e30f, 0.0f, 100.0f)));
+    EXPECT_TRUE(range_is_empty(tile_range_for(0.0f, 100.0f, -900.0f, -0.5f)));     // top < 0
+    EXPECT_TRUE(range_is_empty(tile_range_for(0.0f, 100.0f, 1536.0f, 2000.0f)));   // bottom >= 1536
+    EXPECT_TRUE(range_is_empty(tile_range_for(0.0f, 100.0f, -1e30f, -1e29f)));
+    EXPECT_TRUE(range_is_empty(tile_range_for(NAN, 100.0f, 0.0f, 100.0f)));
+    EXPECT_TRUE(range_is_empty(tile_range_for(0.0f, 100.0f, 0.0f, NAN)));
+
+    // Just inside: the left edge of column 5 and the bottom edge of row 2 still count.
+    TileRange range = tile_range_for(3071.0f, 4000.0f, 1535.0f, 2000.0f);
+    EXPECT_EQ(range.first_column, 5);
+    EXPECT_EQ(range.last_column, 5);
+    EXPECT_EQ(range.first_row, 2);
+    EXPECT_EQ(range.last_row, 2);
+    range = tile_range_for(-100.0f, 0.0f, -100.0f, 0.0f);  // a bound at 0 includes tile 0
+    EXPECT_EQ(range.first_column, 0);
+    EXPECT_EQ(range.last_column, 0);
+    EXPECT_EQ(range.first_row, 0);
+    EXPECT_EQ(range.last_row, 0);
+}
