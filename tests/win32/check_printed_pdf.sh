@@ -1,0 +1,33 @@
+#!/bin/bash
+# Host-side look at the page the Print case produced: the newest PDF in
+# BAYLITH_PDF_DIR must have one page, white at its corners and with the map in
+# its middle: the view's centre lies on the tile of row 1, column 2, coloured
+# 110, 120, 120 by the test data. Exit 77 (skipped) when there is no PDF folder.
+if [ -z "${BAYLITH_PDF_DIR:-}" ] || [ ! -d "$BAYLITH_PDF_DIR" ]; then
+    echo "BAYLITH_PDF_DIR not set: skipped"
+    exit 77
+fi
+pdf=$(ls -t "$BAYLITH_PDF_DIR"/*.pdf 2>/dev/null | head -n 1)
+if [ -z "$pdf" ]; then
+    echo "no PDF in $BAYLITH_PDF_DIR"
+    exit 1
+fi
+pages=$(pdfinfo "$pdf" | sed -n 's/^Pages: *//p')
+echo "$pdf: $pages page(s)"
+[ "$pages" = "1" ] || exit 1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+pdftoppm -r 20 -png -singlefile "$pdf" "$scratch/page" || exit 1
+size=$(identify -format '%w %h' "$scratch/page.png")
+read -r width height <<<"$size"
+pixel() { convert "$scratch/page.png" -format "%[fx:round(255*p{$1,$2}.r)] %[fx:round(255*p{$1,$2}.g)] %[fx:round(255*p{$1,$2}.b)]" info:; }
+near() {  # near "r g b" r g b: every channel within 4
+    local -a seen=($1)
+    [ $(( (seen[0]-$2)*(seen[0]-$2) <= 16 && (seen[1]-$3)*(seen[1]-$3) <= 16 && (seen[2]-$4)*(seen[2]-$4) <= 16 )) = 1 ]
+}
+corner=$(pixel 2 2)
+middle=$(pixel $((width / 2)) $((height / 2)))
+echo "page ${width}x${height}: corner $corner, middle $middle"
+near "$corner" 255 255 255 || { echo "corner is not white"; exit 1; }
+near "$middle" 110 120 120 || { echo "the middle of the page is not the map's middle tile"; exit 1; }
+exit 0

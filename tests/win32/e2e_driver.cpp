@@ -1,0 +1,450 @@
+#include "e2e_driver.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include <ostream>
+
+#ifndef BAYLITH_EXE_PATH
+#define BAYLITH_EXE_PATH "baylith.exe"
+#endif
+
+bool operator==(const Rgb& a, const Rgb& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+
+std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
+    return out << "(" << (int)colour.r << ", " << (int)colour.g << ", " << (int)colour.b << ")";
+}
+
+bool colour_near(Rgb a, Rgb b, int tolerance) {
+    return abs(a.r - b.r) <= tolerance && abs(a.g - b.g) <= tolerance && abs(a.b - b.b) <= tolerance;
+}
+
+// ---- files ----
+
+std::string make_scratch_dir() {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    static unsigned serial = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char dir[MAX_PATH];
+        snprintf(dir, sizeof dir, "%sbaylith-e2e-%lu-%lu-%u", temp, GetCurrentProcessId(),
+                 GetTickCount(), serial++);
+        if (CreateDirectoryA(dir, NULL)) return dir;
+    }
+    return std::string();
+}
+
+void remove_tree(const std::string& dir) {
+    if (dir.empty()) return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!strcmp(found.cFileName, ".") || !strcmp(found.cFileName, "..")) continue;
+            std::string path = dir + "\\" + found.cFileName;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                remove_tree(path);
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+bool write_file(const std::string& path, const std::string& bytes) {
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file) return false;
+    size_t written = fwrite(bytes.data(), 1, bytes.size(), file);
+    return fclose(file) == 0 && written == bytes.size();
+}
+
+bool read_file(const std::string& path, std::string* bytes) {
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) return false;
+    bytes->clear();
+    char buffer[8192];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) bytes->append(buffer, got);
+    fclose(file);
+    return true;
+}
+
+bool file_exists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::string> list_dir(const std::string& dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (strcmp(found.cFileName, ".") && strcmp(found.cFileName, "..")) names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// ---- the process ----
+
+std::string windows_path_of_unix(const char* unix_path) {
+    if (unix_path[0] != '/') return unix_path;  // already a Windows path
+    std::string path = "Z:";
+    for (const char* c = unix_path; *c; ++c) path += (*c == '/') ? '\\' : *c;
+    return path;
+}
+
+std::string baylith_exe_path() {
+    char overridden[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("BAYLITH_EXE", overridden, sizeof overridden);
+    if (length > 0 && length < sizeof overridden) return windows_path_of_unix(overridden);
+    return windows_path_of_unix(BAYLITH_EXE_PATH);
+}
+
+bool launch_app(const std::string& dir, AppProcess* app) {
+    memset(app, 0, sizeof *app);
+    std::string exe = baylith_exe_path();
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    std::string command_line = "\"" + exe + "\"";
+    std::vector<char> command(command_line.begin(), command_line.end());
+    command.push_back('\0');
+    if (!CreateProcessA(exe.c_str(), command.data(), NULL, NULL, FALSE, 0, NULL, dir.c_str(),
+                        &startup, &app->info)) {
+        ADD_FAILURE() << "CreateProcessA " << exe << " failed, error " << GetLastError();
+        return false;
+    }
+    app->running = true;
+    WaitForInputIdle(app->info.hProcess, 5000);
+    return true;
+}
+
+struct WindowSearch {
+    DWORD pid;
+    const char* class_name;
+    const char* caption;
+    HWND owner;
+    bool use_owner;
+    HWND found;
+    std::vector<HWND>* all;
+    HWND excluded;
+};
+
+static BOOL CALLBACK match_top_window(HWND window, LPARAM param) {
+    WindowSearch* search = (WindowSearch*)param;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->pid || !IsWindowVisible(window) || window == search->excluded) return TRUE;
+    char class_name[64];
+    GetClassNameA(window, class_name, sizeof class_name);
+    if (search->class_name && strcmp(class_name, search->class_name)) return TRUE;
+    if (search->caption) {
+        char caption[256];
+        if (!GetWindowTextA(window, caption, sizeof caption)) caption[0] = 0;
+        if (strcmp(caption, search->caption)) return TRUE;
+    }
+    if (search->use_owner && GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+    if (search->all) {
+        search->all->push_back(window);
+        return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+HWND find_top_window(DWORD pid, const char* class_name, const char* caption) {
+    WindowSearch search = {pid, class_name, caption, NULL, false, NULL, NULL, NULL};
+    EnumWindows(match_top_window, (LPARAM)&search);
+    return search.found;
+}
+
+HWND wait_for_top_window(DWORD pid, const char* class_name, const char* caption, int timeout_ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = find_top_window(pid, class_name, caption);
+        if (window) return window;
+        if ((int)(GetTickCount() - start) > timeout_ms) return NULL;
+        Sleep(20);
+    }
+}
+
+HWND find_owned_dialog(DWORD pid, HWND owner) {
+    WindowSearch search = {pid, "#32770", NULL, owner, true, NULL, NULL, NULL};
+    EnumWindows(match_top_window, (LPARAM)&search);
+    return search.found;
+}
+
+HWND wait_for_owned_dialog(DWORD pid, HWND owner, int timeout_ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = find_owned_dialog(pid, owner);
+        if (window) return window;
+        if ((int)(GetTickCount() - start) > timeout_ms) return NULL;
+        Sleep(20);
+    }
+}
+
+bool wait_for_window_gone(HWND window, int timeout_ms) {
+    DWORD start = GetTickCount();
+    while (IsWindow(window) && IsWindowVisible(window)) {
+        if ((int)(GetTickCount() - start) > timeout_ms) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+std::vector<HWND> other_top_windows(DWORD pid, HWND main_window) {
+    std::vector<HWND> windows;
+    WindowSearch search = {pid, NULL, NULL, NULL, false, NULL, &windows, main_window};
+    EnumWindows(match_top_window, (LPARAM)&search);
+    return windows;
+}
+
+HWND wait_for_main_window(AppProcess* app, int timeout_ms) {
+    app->main_window = wait_for_top_window(app->info.dwProcessId, "mainw", "Baylith 1.0", timeout_ms);
+    return app->main_window;
+}
+
+bool app_alive(const AppProcess* app) {
+    return app->running && WaitForSingleObject(app->info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool wait_for_exit(AppProcess* app, int timeout_ms, DWORD* exit_code) {
+    if (!app->running) return false;
+    if (WaitForSingleObject(app->info.hProcess, timeout_ms) != WAIT_OBJECT_0) return false;
+    GetExitCodeProcess(app->info.hProcess, exit_code);
+    return true;
+}
+
+void stop_app(AppProcess* app) {
+    if (!app->running) return;
+    if (WaitForSingleObject(app->info.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(app->info.hProcess, 99);
+        WaitForSingleObject(app->info.hProcess, 5000);
+    }
+    CloseHandle(app->info.hThread);
+    CloseHandle(app->info.hProcess);
+    app->running = false;
+}
+
+HWND find_panel(HWND main_window, const char* caption) {
+    return FindWindowExA(main_window, NULL, "#32770", caption);
+}
+
+// ---- texts ----
+
+std::string window_text(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return "";
+    std::vector<char> buffer(length + 2, 0);
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), (LPARAM)buffer.data(), SMTO_ABORTIFHUNG,
+                        5000, &copied);
+    return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
+}
+
+std::string message_box_text(HWND box) {
+    HWND text = GetDlgItem(box, MESSAGE_TEXT_ID);
+    return text ? window_text(text) : std::string("<no static 65535>");
+}
+
+// Under Wine, LB_GETTEXT and CB_GETLBTEXT across processes write UTF-16 even into an
+// ANSI caller's buffer, so read them wide.
+static std::string narrow(const WCHAR* text) {
+    std::string result;
+    for (const WCHAR* c = text; *c; ++c) result += (*c < 128) ? (char)*c : '?';
+    return result;
+}
+
+std::string list_item_text(HWND list, int index) {
+    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR) return "<LB_ERR>";
+    std::vector<WCHAR> buffer(length + 2, 0);
+    SendMessageW(list, LB_GETTEXT, index, (LPARAM)buffer.data());
+    return narrow(buffer.data());
+}
+
+std::string combo_item_text(HWND combo, int index) {
+    LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) return "<CB_ERR>";
+    std::vector<WCHAR> buffer(length + 2, 0);
+    SendMessageW(combo, CB_GETLBTEXT, index, (LPARAM)buffer.data());
+    return narrow(buffer.data());
+}
+
+std::vector<std::string> combo_items(HWND combo) {
+    std::vector<std::string> items;
+    int count = (int)SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; ++i) items.push_back(combo_item_text(combo, i));
+    return items;
+}
+
+std::vector<std::string> list_items(HWND list) {
+    std::vector<std::string> items;
+    int count = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; ++i) items.push_back(list_item_text(list, i));
+    return items;
+}
+
+// ---- boxes and dialogs ----
+
+bool dismiss_box(HWND box) {
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return wait_for_window_gone(box, 5000);
+}
+
+HWND wait_for_message_box(DWORD pid, const char* caption, std::string* text, int timeout_ms) {
+    HWND box = wait_for_top_window(pid, "#32770", caption, timeout_ms);
+    if (box && text) {
+        // The static text may be filled a moment after the box is visible.
+        for (int i = 0; i < 50; ++i) {
+            *text = message_box_text(box);
+            if (!text->empty()) break;
+            Sleep(10);
+        }
+    }
+    return box;
+}
+
+static BOOL CALLBACK match_save_dialog(HWND window, LPARAM param) {
+    WindowSearch* search = (WindowSearch*)param;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->pid || !IsWindowVisible(window)) return TRUE;
+    char class_name[64];
+    GetClassNameA(window, class_name, sizeof class_name);
+    if (strcmp(class_name, "#32770") || !GetDlgItem(window, SAVE_NAME_COMBO_ID)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND wait_for_save_dialog(DWORD pid, int timeout_ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        WindowSearch search = {pid, NULL, NULL, NULL, false, NULL, NULL, NULL};
+        EnumWindows(match_save_dialog, (LPARAM)&search);
+        if (search.found) {
+            Sleep(100);  // let the dialog finish its initialisation
+            return search.found;
+        }
+        if ((int)(GetTickCount() - start) > timeout_ms) return NULL;
+        Sleep(20);
+    }
+}
+
+void save_dialog_choose(HWND dialog, const std::string& path) {
+    HWND name_box = GetDlgItem(dialog, SAVE_NAME_COMBO_ID);
+    SendMessageA(name_box, WM_SETTEXT, 0, (LPARAM)path.c_str());
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+void save_dialog_cancel(HWND dialog) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+// ---- input ----
+
+void post_command(HWND window, int id) { PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void post_wheel(HWND main_window, int delta) {
+    RECT client;
+    GetClientRect(main_window, &client);
+    POINT centre = {client.right / 2, client.bottom / 2};
+    ClientToScreen(main_window, &centre);
+    PostMessageA(main_window, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)delta),
+                 MAKELPARAM(centre.x, centre.y));
+}
+
+void post_drag(HWND main_window, bool right_button, int x0, int y0, int x1, int y1) {
+    UINT down = right_button ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
+    UINT up = right_button ? WM_RBUTTONUP : WM_LBUTTONUP;
+    WPARAM held = right_button ? MK_RBUTTON : MK_LBUTTON;
+    PostMessageA(main_window, down, held, MAKELPARAM(x0, y0));
+    const int steps = 4;
+    for (int i = 1; i <= steps; ++i) {
+        int x = x0 + (x1 - x0) * i / steps;
+        int y = y0 + (y1 - y0) * i / steps;
+        PostMessageA(main_window, WM_MOUSEMOVE, held, MAKELPARAM(x, y));
+    }
+    PostMessageA(main_window, up, 0, MAKELPARAM(x1, y1));
+}
+
+void post_double_click(HWND main_window, int x, int y) {
+    PostMessageA(main_window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(main_window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void choose_combo_item(HWND panel, int combo_id, int index) {
+    HWND combo = GetDlgItem(panel, combo_id);
+    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(combo_id, CBN_SELCHANGE), (LPARAM)combo);
+}
+
+void choose_list_item(HWND panel, int list_id, int index) {
+    HWND list = GetDlgItem(panel, list_id);
+    SendMessageA(list, LB_SETCURSEL, index, 0);
+    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(list_id, LBN_SELCHANGE), (LPARAM)list);
+}
+
+void click_button(HWND panel, int button_id) {
+    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED), (LPARAM)GetDlgItem(panel, button_id));
+}
+
+void settle(const AppProcess* app, int ms) {
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(app->main_window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    Sleep(ms);
+    SendMessageTimeoutA(app->main_window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+
+// ---- pixels ----
+
+bool capture_client(HWND main_window, ClientShot* shot) {
+    RECT client;
+    if (!GetClientRect(main_window, &client)) return false;
+    POINT origin = {0, 0};
+    ClientToScreen(main_window, &origin);
+    int width = client.right, height = client.bottom;
+    if (width <= 0 || height <= 0) return false;
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    bool ok = bitmap != NULL;
+    if (ok) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        ok = BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY) != 0;
+        GdiFlush();
+        SelectObject(memory, old);
+        shot->width = width;
+        shot->height = height;
+        shot->pixels.resize((size_t)width * height);
+        const uint8_t* bgra = (const uint8_t*)bits;
+        for (size_t i = 0; i < shot->pixels.size(); ++i) {
+            shot->pixels[i] = Rgb{bgra[4 * i + 2], bgra[4 * i + 1], bgra[4 * i]};
+        }
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    return ok;
+}
+
+bool client_point_uncovered(HWND main_window, int x, int y) {
+    POINT point = {x, y};
+    ClientToScreen(main_window, &point);
+    return WindowFromPoint(point) == main_window;
+}

@@ -1,0 +1,113 @@
+// Drives a running baylith.exe from a second process: start and stop it, find its
+// windows, read what a user would read, press what a user would press, and look at
+// the pixels on screen. Everything works across processes under Wine.
+#pragma once
+#include <windows.h>
+
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+enum {
+    WAIT_WINDOW_MS = 8000,
+    WAIT_EXIT_MS = 8000,
+    SAVE_NAME_COMBO_ID = 0x47C,
+    MESSAGE_TEXT_ID = 65535,
+};
+
+struct AppProcess {
+    PROCESS_INFORMATION info;
+    HWND main_window;
+    bool running;
+};
+
+struct Rgb {
+    uint8_t r, g, b;
+};
+bool operator==(const Rgb& a, const Rgb& b);
+std::ostream& operator<<(std::ostream& out, const Rgb& colour);
+// True when every channel differs by at most tolerance.
+bool colour_near(Rgb a, Rgb b, int tolerance);
+
+// Client-area pixels as seen on screen, top row first.
+struct ClientShot {
+    int width;
+    int height;
+    std::vector<Rgb> pixels;
+    Rgb at(int x, int y) const { return pixels[(size_t)y * width + x]; }
+};
+
+// Scratch folders and files.
+std::string make_scratch_dir();
+void remove_tree(const std::string& dir);
+bool write_file(const std::string& path, const std::string& bytes);
+bool read_file(const std::string& path, std::string* bytes);
+bool file_exists(const std::string& path);
+std::vector<std::string> list_dir(const std::string& dir);
+
+// Windows path of the baylith.exe under test (BAYLITH_EXE overrides the built one).
+std::string baylith_exe_path();
+std::string windows_path_of_unix(const char* unix_path);
+
+// Starts baylith.exe with dir as its working folder; waits for input idle.
+bool launch_app(const std::string& dir, AppProcess* app);
+// Waits for the main window "Baylith 1.0" of class "mainw" of the process.
+HWND wait_for_main_window(AppProcess* app, int timeout_ms);
+// Ends the process (TerminateProcess when it has not exited) and closes its handles.
+void stop_app(AppProcess* app);
+// Waits for the process to end; false on timeout. Stores the exit code.
+bool wait_for_exit(AppProcess* app, int timeout_ms, DWORD* exit_code);
+bool app_alive(const AppProcess* app);
+
+// A visible top-level window of the process with this class and caption (null: any).
+HWND find_top_window(DWORD pid, const char* class_name, const char* caption);
+HWND wait_for_top_window(DWORD pid, const char* class_name, const char* caption, int timeout_ms);
+// A visible top-level dialog of the process owned by owner.
+HWND find_owned_dialog(DWORD pid, HWND owner);
+HWND wait_for_owned_dialog(DWORD pid, HWND owner, int timeout_ms);
+bool wait_for_window_gone(HWND window, int timeout_ms);
+// Visible top-level windows of the process, besides the main window.
+std::vector<HWND> other_top_windows(DWORD pid, HWND main_window);
+
+// The Query and Info panels: "#32770" children of the main window, by caption.
+HWND find_panel(HWND main_window, const char* caption);
+
+// Texts across processes.
+std::string window_text(HWND window);
+std::string message_box_text(HWND box);
+std::string list_item_text(HWND list, int index);
+std::string combo_item_text(HWND combo, int index);
+std::vector<std::string> combo_items(HWND combo);
+std::vector<std::string> list_items(HWND list);
+
+// Presses OK on a message box and waits until it is gone.
+bool dismiss_box(HWND box);
+// Waits for a message box with this caption; returns its text in *text.
+HWND wait_for_message_box(DWORD pid, const char* caption, std::string* text, int timeout_ms);
+
+// The platform's save dialog of the process (it has the file name box 0x47C).
+HWND wait_for_save_dialog(DWORD pid, int timeout_ms);
+// Types a full path into the dialog and presses Save.
+void save_dialog_choose(HWND dialog, const std::string& path);
+void save_dialog_cancel(HWND dialog);
+
+// Input to the main window, in client coordinates.
+void post_command(HWND window, int id);
+void post_wheel(HWND main_window, int delta);
+void post_drag(HWND main_window, bool right_button, int x0, int y0, int x1, int y1);
+void post_double_click(HWND main_window, int x, int y);
+// Chooses an item of a combo box or list as the mouse would, with its notification.
+void choose_combo_item(HWND panel, int combo_id, int index);
+void choose_list_item(HWND panel, int list_id, int index);
+void click_button(HWND panel, int button_id);
+
+// Lets the program work through what was posted (a few ticks).
+void settle(const AppProcess* app, int ms);
+
+// Screen pixels of the main window's client area.
+bool capture_client(HWND main_window, ClientShot* shot);
+// True when the client point is not covered by a panel, box or dialog.
+bool client_point_uncovered(HWND main_window, int x, int y);

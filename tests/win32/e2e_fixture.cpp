@@ -1,0 +1,84 @@
+#include "e2e_fixture.h"
+
+#include <sstream>
+
+void AppTest::SetUp() {
+    dir = make_scratch_dir();
+    ASSERT_FALSE(dir.empty()) << "no scratch folder";
+}
+
+void AppTest::TearDown() {
+    stop_app(&app);
+    remove_tree(dir);
+}
+
+void AppTest::start_app() {
+    ASSERT_TRUE(launch_app(dir, &app));
+    ASSERT_TRUE(wait_for_main_window(&app, WAIT_WINDOW_MS)) << "no main window \"Baylith 1.0\"";
+    DWORD start = GetTickCount();
+    while (!query_panel() && GetTickCount() - start < (DWORD)WAIT_WINDOW_MS) Sleep(20);
+    ASSERT_TRUE(query_panel()) << "no Query Panel";
+    settle(&app, 50);
+    RECT client;
+    GetClientRect(app.main_window, &client);
+    view_model_init(&view, client.right, client.bottom);
+}
+
+void AppTest::start_with_data() {
+    ASSERT_TRUE(write_full_data(dir));
+    start_app();
+}
+
+std::string AppTest::wait_for_map(int timeout_ms) {
+    DWORD start = GetTickCount();
+    std::string failure = "no capture";
+    for (;;) {
+        ClientShot shot;
+        if (capture_client(app.main_window, &shot)) {
+            int checked = 0;
+            failure = compare_map(shot, view, app.main_window, true, &checked);
+            if (failure.empty() && checked < 100) failure = "too few map points visible";
+            if (failure.empty()) return failure;
+        }
+        if ((int)(GetTickCount() - start) > timeout_ms) return failure;
+        Sleep(100);
+    }
+}
+
+std::string AppTest::wait_for_marker(int city, bool drawn, int display_mode, float alpha, int timeout_ms) {
+    int x, body_y, keyed_y;
+    marker_points(view, city, &x, &body_y, &keyed_y);
+    if (!client_point_uncovered(app.main_window, x, body_y) ||
+        !client_point_uncovered(app.main_window, x, keyed_y))
+        return "marker of " + std::string(test_cities[city].list_name) + " is covered by a window";
+    Rgb map_body = map_colour_at(view, x, body_y);
+    Rgb expected_body = drawn ? blend(marker_cell_colour(marker_cell(city, display_mode)), map_body, alpha) : map_body;
+    Rgb expected_keyed = map_colour_at(view, x, keyed_y);
+    DWORD start = GetTickCount();
+    for (;;) {
+        ClientShot shot;
+        std::ostringstream failure;
+        if (capture_client(app.main_window, &shot)) {
+            Rgb body = shot.at(x, body_y), keyed = shot.at(x, keyed_y);
+            if (colour_near(body, expected_body, COLOUR_TOLERANCE) &&
+                colour_near(keyed, expected_keyed, COLOUR_TOLERANCE))
+                return "";
+            failure << test_cities[city].list_name << " marker at (" << x << ", " << body_y << "): saw "
+                    << body << " expected " << expected_body << "; keyed top at (" << x << ", " << keyed_y
+                    << "): saw " << keyed << " expected " << expected_keyed;
+        }
+        if ((int)(GetTickCount() - start) > timeout_ms) return failure.str();
+        Sleep(50);
+    }
+}
+
+std::string AppTest::wait_for_info_text(const std::string& expected, int timeout_ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        std::string text = info_text();
+        if (text == expected) return "";
+        if ((int)(GetTickCount() - start) > timeout_ms)
+            return "Info text is\n[" + text + "]\nexpected\n[" + expected + "]";
+        Sleep(30);
+    }
+}

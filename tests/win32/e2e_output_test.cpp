@@ -1,0 +1,229 @@
+// "Save Snapshot.." and "Print..".
+#include "e2e_fixture.h"
+
+#include <string.h>
+
+#include "image/bmp.h"
+#include "image/image.h"
+
+class Output : public AppTest {};
+
+static uint32_t le32(const std::string& bytes, size_t at) {
+    return (uint8_t)bytes[at] | (uint8_t)bytes[at + 1] << 8 | (uint8_t)bytes[at + 2] << 16 |
+           (uint32_t)(uint8_t)bytes[at + 3] << 24;
+}
+
+static uint16_t le16(const std::string& bytes, size_t at) {
+    return (uint16_t)((uint8_t)bytes[at] | (uint8_t)bytes[at + 1] << 8);
+}
+
+// An Image (rows bottom-up) seen as a client-area shot (rows top-down).
+static ClientShot shot_of_image(const Image& image) {
+    ClientShot shot;
+    shot.width = image.width;
+    shot.height = image.height;
+    shot.pixels.resize((size_t)image.width * image.height);
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const uint8_t* p = image.pixels + ((size_t)(image.height - 1 - y) * image.width + x) * 3;
+            shot.pixels[(size_t)y * image.width + x] = Rgb{p[0], p[1], p[2]};
+        }
+    }
+    return shot;
+}
+
+TEST_F(Output, SnapshotWritesTheViewAsDrawn) {
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    ASSERT_EQ("", wait_for_map());
+    post_command(main_window(), 1);
+    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+    ASSERT_TRUE(dialog) << "no save dialog";
+    save_dialog_choose(dialog, path_in_dir("shot"));
+    std::string text;
+    HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(done) << "no \"Save complete\" box";
+    EXPECT_EQ("Save complete", text);
+    ASSERT_TRUE(dismiss_box(done));
+
+    std::string bytes;
+    ASSERT_TRUE(read_file(path_in_dir("shot.bmp"), &bytes)) << "shot.bmp not written";
+    ASSERT_GE(bytes.size(), (size_t)54);
+    uint32_t row_size = (3 * view.width + 3) / 4 * 4;
+    EXPECT_EQ("BM", bytes.substr(0, 2));
+    EXPECT_EQ(54 + row_size * view.height, le32(bytes, 2));
+    EXPECT_EQ(bytes.size(), le32(bytes, 2));
+    EXPECT_EQ(54u, le32(bytes, 10));
+    EXPECT_EQ(40u, le32(bytes, 14));
+    EXPECT_EQ((uint32_t)view.width, le32(bytes, 18));
+    EXPECT_EQ((uint32_t)view.height, le32(bytes, 22));
+    EXPECT_EQ(1, le16(bytes, 26));
+    EXPECT_EQ(24, le16(bytes, 28));
+    EXPECT_EQ(0u, le32(bytes, 30));
+    EXPECT_EQ(2835u, le32(bytes, 38));
+
+    Image image = {0, 0, 0, NULL};
+    ASSERT_EQ(1, read_bmp(path_in_dir("shot.bmp").c_str(), &image));
+    ClientShot picture = shot_of_image(image);
+    destroy_image(&image);
+    // The panels are not part of the picture: the whole map is compared.
+    int checked = 0;
+    EXPECT_EQ("", compare_map(picture, view, main_window(), false, &checked));
+    EXPECT_GT(checked, 500);
+    for (int city = 0; city < TEST_CITY_COUNT; ++city) {
+        int x, body_y, keyed_y;
+        marker_points(view, city, &x, &body_y, &keyed_y);
+        EXPECT_TRUE(colour_near(marker_cell_colour(marker_cell(city, 11)), picture.at(x, body_y), COLOUR_TOLERANCE))
+            << test_cities[city].list_name << " saw " << picture.at(x, body_y);
+        EXPECT_TRUE(colour_near(map_colour_at(view, x, keyed_y), picture.at(x, keyed_y), COLOUR_TOLERANCE))
+            << test_cities[city].list_name << " keyed top saw " << picture.at(x, keyed_y);
+    }
+}
+
+TEST_F(Output, CancelledSnapshotWritesNothingAndTilesKeepLoading) {
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    post_command(main_window(), 1);  // at once, before the tiles are in
+    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+    ASSERT_TRUE(dialog) << "no save dialog";
+    std::vector<std::string> before = list_dir(dir);
+    save_dialog_cancel(dialog);
+    EXPECT_TRUE(wait_for_window_gone(dialog, 3000));
+    settle(&app, 300);
+    EXPECT_FALSE(find_top_window(pid(), "#32770", "Info")) << "a message after a cancel";
+    EXPECT_EQ(before, list_dir(dir));
+    EXPECT_EQ("", wait_for_map()) << "tiles stopped loading after the cancel";
+}
+
+TEST_F(Output, SnapshotIntoAnotherFolderLeavesTheDataPathsWorking) {
+    ASSERT_TRUE(write_full_data(dir));
+    ASSERT_TRUE(CreateDirectoryA(path_in_dir("out").c_str(), NULL));
+    ASSERT_NO_FATAL_FAILURE(start_app());
+    post_command(main_window(), 1);  // at once, before the tiles are in
+    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+    ASSERT_TRUE(dialog) << "no save dialog";
+    save_dialog_choose(dialog, path_in_dir("out\\view.BMP"));
+    std::string text;
+    HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(done) << "no \"Save complete\" box";
+    EXPECT_EQ("Save complete", text);
+    ASSERT_TRUE(dismiss_box(done));
+    // The extension check is case-sensitive, so ".bmp" is added to "view.BMP".
+    EXPECT_TRUE(file_exists(path_in_dir("out\\view.BMP.bmp")));
+    EXPECT_FALSE(file_exists(path_in_dir("out\\view.BMP")));
+    // Tiles are read relative to the start-up folder: they still come in.
+    EXPECT_EQ("", wait_for_map()) << "tiles stopped loading after saving into another folder";
+}
+
+// Newest .pdf in the CUPS-PDF folder (BAYLITH_PDF_DIR, a Unix path).
+static std::string pdf_folder() {
+    char unix_dir[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("BAYLITH_PDF_DIR", unix_dir, sizeof unix_dir);
+    if (length == 0 || length >= sizeof unix_dir) return "";
+    return windows_path_of_unix(unix_dir);
+}
+
+static std::vector<std::string> pdf_files(const std::string& folder) {
+    std::vector<std::string> pdfs;
+    for (const std::string& name : list_dir(folder))
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".pdf") == 0) pdfs.push_back(name);
+    return pdfs;
+}
+
+static int count_pages(const std::string& pdf) {
+    int pages = 0;
+    for (size_t at = pdf.find("/Type"); at != std::string::npos; at = pdf.find("/Type", at + 5)) {
+        size_t name = pdf.find_first_not_of(" \r\n", at + 5);
+        if (name != std::string::npos && pdf.compare(name, 5, "/Page") == 0 &&
+            (name + 5 >= pdf.size() || pdf[name + 5] != 's'))
+            ++pages;
+    }
+    return pages;
+}
+
+TEST_F(Output, PrintSpoolsOnePage) {
+    std::string folder = pdf_folder();
+    if (folder.empty()) GTEST_SKIP() << "BAYLITH_PDF_DIR not set: no CUPS-PDF printer";
+    std::vector<std::string> before = pdf_files(folder);
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    ASSERT_EQ("", wait_for_map());
+    post_command(main_window(), 2);
+    // The first print of a session may wait for Wine to take the printer in.
+    HWND print_dialog = wait_for_owned_dialog(pid(), main_window(), 30000);
+    if (!print_dialog) {
+        std::string seen;
+        for (HWND window : other_top_windows(pid(), main_window()))
+            seen += "[" + window_text(window) + ": " + message_box_text(window) + "] ";
+        FAIL() << "no print dialog; other windows: " << seen;
+    }
+    Sleep(100);
+    PostMessageA(print_dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    std::string text;
+    HWND done = wait_for_message_box(pid(), "Info", &text, 15000);
+    if (!done) {
+        HWND error = find_top_window(pid(), "#32770", "Error");
+        FAIL() << "no \"Print spooled\" box" << (error ? "; error box: " + message_box_text(error) : "");
+    }
+    EXPECT_EQ("Print spooled", text);
+    ASSERT_TRUE(dismiss_box(done));
+
+    std::string added;
+    DWORD start = GetTickCount();
+    while (added.empty() && GetTickCount() - start < 15000) {
+        for (const std::string& name : pdf_files(folder))
+            if (std::find(before.begin(), before.end(), name) == before.end()) added = name;
+        if (added.empty()) Sleep(100);
+    }
+    ASSERT_FALSE(added.empty()) << "no new PDF in " << folder;
+    EXPECT_NE(std::string::npos, added.find("Mesquib1")) << added;
+    std::string pdf;
+    for (int i = 0; i < 50; ++i) {  // the file may still be growing
+        Sleep(100);
+        if (read_file(folder + "\\" + added, &pdf) && pdf.find("%%EOF") != std::string::npos) break;
+    }
+    EXPECT_EQ("%PDF", pdf.substr(0, 4));
+    int pages = count_pages(pdf);
+    if (pages > 0) EXPECT_EQ(1, pages);  // compressed object streams hide the count; the host step checks it
+    EXPECT_TRUE(app_alive(&app));
+}
+
+TEST_F(Output, CancelledPrintShowsNothingAndTilesKeepLoading) {
+    if (pdf_folder().empty()) GTEST_SKIP() << "BAYLITH_PDF_DIR not set: no CUPS-PDF printer";
+    std::vector<std::string> before = pdf_files(pdf_folder());
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    post_command(main_window(), 2);  // at once, before the tiles are in
+    HWND print_dialog = wait_for_owned_dialog(pid(), main_window(), 30000);
+    ASSERT_TRUE(print_dialog) << "no print dialog";
+    Sleep(100);
+    PostMessageA(print_dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(wait_for_window_gone(print_dialog, 3000));
+    settle(&app, 300);
+    std::string seen;
+    for (HWND window : other_top_windows(pid(), main_window()))
+        seen += "[" + window_text(window) + ": " + message_box_text(window) + "] ";
+    EXPECT_EQ("", seen);
+    EXPECT_EQ("", wait_for_map()) << "tiles stopped loading after the cancel";
+    Sleep(500);
+    EXPECT_EQ(before, pdf_files(pdf_folder()));
+}
+
+TEST_F(Output, PrintWithNoPrinterEndsCleanly) {
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    post_command(main_window(), 2);  // at once, before the tiles are in
+    // With no printer the platform's print dialog may only warn (Wine: a box
+    // captioned "Print" asking to install a printer); the program adds nothing.
+    settle(&app, 1500);
+    EXPECT_TRUE(app_alive(&app));
+    for (HWND window : other_top_windows(pid(), main_window())) {
+        std::string caption = window_text(window);
+        EXPECT_EQ("Print", caption) << "unexpected window: " << caption << ": " << message_box_text(window);
+        EXPECT_NE(std::string::npos, message_box_text(window).find("printer")) << message_box_text(window);
+        EXPECT_TRUE(dismiss_box(window));
+    }
+    settle(&app, 500);
+    std::string seen;
+    for (HWND window : other_top_windows(pid(), main_window()))
+        seen += "[" + window_text(window) + ": " + message_box_text(window) + "] ";
+    EXPECT_EQ("", seen) << "\"Print spooled\" or an error with no printer";
+    // The tick runs again: the tiles come in.
+    EXPECT_EQ("", wait_for_map());
+    EXPECT_TRUE(app_alive(&app));
+}

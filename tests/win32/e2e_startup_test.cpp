@@ -1,0 +1,81 @@
+// Start-up, data errors and both ways out.
+#include "e2e_fixture.h"
+
+class Startup : public AppTest {};
+
+TEST_F(Startup, EmptyFolderReportsBothDataFilesThenRunsAndClosesWithZero) {
+    ASSERT_TRUE(launch_app(dir, &app));
+    std::string text;
+    HWND terms_box = wait_for_message_box(pid(), "Error: can't read terms file!", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(terms_box) << "no terms file box";
+    EXPECT_EQ("Error", text);
+    // The main window is already up behind the box; the marker box waits its turn.
+    EXPECT_TRUE(find_top_window(pid(), "mainw", "Baylith 1.0"));
+    EXPECT_FALSE(find_top_window(pid(), "#32770", "Error: can't read lolli texture!"));
+    ASSERT_TRUE(dismiss_box(terms_box));
+
+    HWND lolli_box = wait_for_message_box(pid(), "Error: can't read lolli texture!", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(lolli_box) << "no marker strip box";
+    EXPECT_EQ("Error", text);
+    ASSERT_TRUE(dismiss_box(lolli_box));
+
+    ASSERT_TRUE(wait_for_main_window(&app, WAIT_WINDOW_MS));
+    char class_name[32];
+    GetClassNameA(main_window(), class_name, sizeof class_name);
+    EXPECT_STREQ("mainw", class_name);
+    EXPECT_TRUE(IsWindowVisible(main_window()));
+    DWORD start = GetTickCount();
+    while (!query_panel() && GetTickCount() - start < 5000) Sleep(20);
+    ASSERT_TRUE(query_panel());
+    EXPECT_EQ(0, SendMessageW(GetDlgItem(query_panel(), QUERY_CITY_LIST), LB_GETCOUNT, 0, 0));
+
+    PostMessageA(main_window(), WM_CLOSE, 0, 0);
+    DWORD exit_code = 12345;
+    ASSERT_TRUE(wait_for_exit(&app, WAIT_EXIT_MS, &exit_code)) << "still running after WM_CLOSE";
+    EXPECT_EQ(0u, exit_code);
+}
+
+TEST_F(Startup, ValidDataShowsNoErrorBoxAndQuitExitsWithZero) {
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    settle(&app, 300);
+    EXPECT_FALSE(find_top_window(pid(), "#32770", "Error: can't read terms file!"));
+    EXPECT_FALSE(find_top_window(pid(), "#32770", "Error: can't read lolli texture!"));
+    EXPECT_TRUE(other_top_windows(pid(), main_window()).empty());
+
+    post_command(main_window(), 10);
+    DWORD exit_code = 12345;
+    ASSERT_TRUE(wait_for_exit(&app, WAIT_EXIT_MS, &exit_code)) << "still running after Quit";
+    EXPECT_EQ(0u, exit_code);
+}
+
+TEST_F(Startup, QueryPanelShownWithEveryChoiceAndCityInfoAndAboutHidden) {
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    HWND query = query_panel();
+    ASSERT_TRUE(query);
+    EXPECT_TRUE(IsWindowVisible(query));
+    ASSERT_TRUE(info_panel());
+    EXPECT_FALSE(IsWindowVisible(info_panel()));
+    EXPECT_FALSE(about_box());
+
+    const std::vector<std::vector<std::string>> expected = {
+        {"ALL", "500k - 699k", "700k - 999k", "1.0m - 1.4m", "1.5m - 3.0m", "> 3.0m"},
+        {"ALL", "Commission (W)", "Council-Manager (S)", "Council-Manager (W)", "Mayor-Council (S)",
+         "Mayor-Council (W)"},
+        {"ALL", "At-Large", "District", "Mixed"},
+        {"ALL", "No", "Yes"},
+        {"ALL", "1950's", "1960's", "1970's", "1980's", "1990's", "2000's"},
+        {"ALL", "1980's", "1990's", "2000's"},
+        {"ALL", "5 - 9", "10 - 14", "15 - 30", ">30"},
+        {"ALL", "No", "Yes"},
+    };
+    for (int i = 0; i < 8; ++i) {
+        HWND combo = GetDlgItem(query, QUERY_COMBO_FIRST + i);
+        ASSERT_TRUE(combo) << "combo " << QUERY_COMBO_FIRST + i;
+        EXPECT_EQ(expected[i], combo_items(combo)) << "combo " << QUERY_COMBO_FIRST + i;
+        EXPECT_EQ(0, SendMessageW(combo, CB_GETCURSEL, 0, 0)) << "combo " << QUERY_COMBO_FIRST + i;
+    }
+    HWND list = GetDlgItem(query, QUERY_CITY_LIST);
+    const std::vector<std::string> names = {"Alderbrook   ", "Brennic Falls", "Caddow       ", "Dunmere      "};
+    EXPECT_EQ(names, list_items(list));
+    EXPECT_EQ(LB_ERR, SendMessageW(list, LB_GETCURSEL, 0, 0));
+}
