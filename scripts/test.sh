@@ -21,7 +21,13 @@ run_step() {
   local rc=${PIPESTATUS[0]}
   local line
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-  if [ -n "$line" ]; then
+  local plain
+  plain=$(grep -E '^[a-z]+: [0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1)
+  if [ -z "$line" ] && [ -n "$plain" ]; then
+    total_passed=$((total_passed + $(sed -E 's/^[a-z]+: ([0-9]+) passed.*/\1/' <<<"$plain")))
+    total_failed=$((total_failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$plain")))
+    line=$plain
+  elif [ -n "$line" ]; then
     local failed total
     failed=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
     total=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
