@@ -1,0 +1,29 @@
+// Fixtures shared by the benchmarks: a scratch working directory holding the data
+// files the program reads, and a city table spread over the map.
+#pragma once
+#include <stdint.h>
+
+#include "image/image.h"
+
+enum {
+    BENCH_VIEW_WIDTH = 1024,
+    BENCH_VIEW_HEIGHT = 768,
+    BENCH_TILE_SIDE = 512,
+    BENCH_CITY_COUNT = 100,
+};
+
+// Creates (once) a scratch directory with data/term.csv (100 rows), data/lolli.bmp
+// and the 18 level-4 tiles, and makes it the working directory. Removed at exit.
+const char* bench_data_dir();
+
+// Fills image with a 3-byte-per-pixel picture of a fixed pattern.
+void bench_fill_image(int32_t width, int32_t height, Image* image);
+
+// city_table: BENCH_CITY_COUNT matched rows spread over the map, values 0 to 15.
+void bench_fill_city_table();
+
+// The whole map in view at 1024 x 768: every one of the 18 tiles and every city.
+void bench_show_whole_map();
+
+// Size in bytes of a file, or -1.
+long bench_file_size(const char* path);

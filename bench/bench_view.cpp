@@ -1,0 +1,91 @@
+// A frame of the whole map (18 loaded tiles, 100 markers) in an offscreen Mesa
+// context, beside a frame that only clears; and picking over 100 cities.
+#include <benchmark/benchmark.h>
+
+#include "bench/bench_support.h"
+#include "cities/city_table.h"
+#include "tests/support/offscreen_gl.h"
+#include "view/frame.h"
+#include "view/gl_api.h"
+#include "view/markers.h"
+#include "view/tile_cache.h"
+#include "view/view_state.h"
+
+namespace {
+
+int loaded_tiles() {
+    int loaded = 0;
+    for (int32_t k = 0; k < tile_cache.count; ++k) loaded += tile_is_loaded(tile_cache.tids[k]);
+    return loaded;
+}
+
+// Opens the context once, loads the strip and every tile the way the timer would.
+const char* prepare_frame() {
+    static const char* error = NULL;
+    static int prepared = 0;
+    if (prepared) return error;
+    prepared = 1;
+    bench_fill_city_table();
+    if (!offscreen_gl_open(BENCH_VIEW_WIDTH, BENCH_VIEW_HEIGHT)) return error = "no offscreen OpenGL context";
+    set_fixed_gl_state();
+    resize_view(BENCH_VIEW_WIDTH, BENCH_VIEW_HEIGHT);
+    if (!load_marker_atlas()) return error = "load_marker_atlas failed";
+    bench_show_whole_map();
+    draw_frame();  // requests the 18 tiles
+    for (int tick = 0; tick < TILE_CACHE_LIMIT; ++tick) load_next_tile();
+    if (tile_cache.count != 18 || loaded_tiles() != 18) return error = "the 18 tiles did not load";
+    glFinish();
+    return NULL;
+}
+
+void BM_draw_frame_whole_map(benchmark::State& state) {
+    if (const char* error = prepare_frame()) {
+        state.SkipWithError(error);
+        return;
+    }
+    bench_show_whole_map();
+    for (auto _ : state) {
+        draw_frame();
+        glFinish();
+    }
+    if (loaded_tiles() != 18) state.SkipWithError("tiles were evicted while drawing");
+}
+
+void BM_clear_only_frame(benchmark::State& state) {
+    if (const char* error = prepare_frame()) {
+        state.SkipWithError(error);
+        return;
+    }
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glFinish();
+    }
+}
+
+void BM_pick_city_100(benchmark::State& state) {
+    bench_fill_city_table();
+    bench_show_whole_map();
+    // Click on each marker in turn, 16 pixels above its tip.
+    int16_t clicks[BENCH_CITY_COUNT][2];
+    for (int i = 0; i < BENCH_CITY_COUNT; ++i) {
+        float px, py;
+        world_to_pixel(city_table.rows[i].map_x, city_table.rows[i].map_y, &px, &py);
+        clicks[i][0] = (int16_t)px;
+        clicks[i][1] = (int16_t)(BENCH_VIEW_HEIGHT - 1 - (int)(py + 16.0f));
+    }
+    int i = 0;
+    int64_t hits = 0;
+    for (auto _ : state) {
+        hits += pick_city(clicks[i][0], clicks[i][1]);
+        i = (i + 1) % BENCH_CITY_COUNT;
+    }
+    if (hits != state.iterations()) state.SkipWithError("a click on a marker missed");
+    view_state.selected = -1;
+}
+
+}  // namespace
+
+// The rasteriser works on threads of its own: count the whole process's CPU time.
+BENCHMARK(BM_draw_frame_whole_map)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_clear_only_frame)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_pick_city_100)->UseRealTime()->Unit(benchmark::kMicrosecond);
