@@ -267,6 +267,26 @@ TEST_F(TermsFile, OverLongHeaderIsDiscardedWhole) {
     EXPECT_EQ(1234, city_table.rows[0].map_x);
 }
 
+TEST_F(TermsFile, BinaryBytesAreReadOnlyWhereALineHasSeventyFiveColumns) {
+    // Every byte value in turn: each 256-byte stretch holds a line feed, and the CR
+    // three bytes after it ends the next line within column 2.
+    std::string noise;
+    for (int i = 0; i < 4 * 256; ++i) noise += (char)(i & 0xFF);
+    std::string with_nul = record_line();
+    with_nul[40] = '\0';
+    std::string high(80, '\xFF');  // 75 columns of anything count as a record
+    write_bytes(path, std::string(HEADER) + noise + "\n" + with_nul + "\n" + high + "\n" + record_line() + "\n");
+    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    ASSERT_EQ(2, city_table.count);
+    EXPECT_EQ(0, city_table.rows[0].map_x);
+    EXPECT_EQ(0, city_table.rows[0].population);
+    EXPECT_EQ(std::string(13, '\xFF'), city_table.rows[0].name);
+    EXPECT_EQ('\xFF', city_table.rows[0].elected);
+    EXPECT_EQ(1234, city_table.rows[1].map_x);
+    EXPECT_STREQ("Springfield  ", city_table.rows[1].name);
+    EXPECT_TRUE(recorded_messages.empty());
+}
+
 TEST_F(TermsFile, KeepsTheFirstHundredRecordsOfALongerFile) {
     std::string text = HEADER;
     for (int i = 0; i < 105; ++i) {

@@ -1,4 +1,5 @@
 #include <string.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -160,3 +161,19 @@ TEST_F(MarkerRender, UnusableStripsAreRefusedWithTheSameMessage) {
     EXPECT_TRUE(glIsTexture(MARKER_TEXTURE_NAME));
 }
 
+
+TEST_F(MarkerRender, ZeroSizedOrTruncatedStripsAreRefused) {
+    write_solid_bmp("./data/lolli.bmp", 512, 0, Rgb{1, 2, 3});  // a header and no rows
+    EXPECT_EQ(load_marker_atlas(), 0);
+    write_solid_bmp("./data/lolli.bmp", 0, 32, Rgb{1, 2, 3});   // rows of no bytes
+    EXPECT_EQ(load_marker_atlas(), 0);
+    write_strip();
+    ASSERT_EQ(0, truncate("./data/lolli.bmp", 54 + 64 * 3 * 31));  // the top row is missing
+    EXPECT_EQ(load_marker_atlas(), 0);
+    ASSERT_EQ(recorded_messages.size(), 3u);
+    for (const RecordedMessage& message : recorded_messages) {
+        EXPECT_EQ(message.text, "Error");
+        EXPECT_EQ(message.caption, "Error: can't read lolli texture!");
+    }
+    EXPECT_FALSE(glIsTexture(MARKER_TEXTURE_NAME));
+}

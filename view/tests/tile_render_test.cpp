@@ -168,3 +168,24 @@ TEST_F(TileRender, FirstTileWithoutTextureIsGreyWhateverWasBound) {
     EXPECT_RGB_NEAR(read_pixel(8, 8), 127, 127, 127, 1);
     EXPECT_RGB(read_pixel(24, 8), 250, 0, 0);
 }
+
+TEST_F(TileRender, EmptyZeroSizedAndTruncatedFilesStayGrey) {
+    use_grid_view();
+    write_solid_bmp(tile_file(4, 1, 0), 4, 0, Rgb{1, 2, 3});  // a header and no rows
+    write_solid_bmp(tile_file(4, 1, 1), 0, 4, Rgb{1, 2, 3});  // rows of no bytes
+    FILE* empty = fopen(tile_file(4, 1, 2).c_str(), "wb");
+    ASSERT_NE(empty, nullptr);
+    fclose(empty);
+    write_solid_bmp(tile_file(4, 1, 3), 4, 4, Rgb{4, 5, 6});
+    ASSERT_EQ(0, truncate(tile_file(4, 1, 3).c_str(), 54 + 12 * 3));  // last row cut off
+    write_solid_bmp(tile_file(4, 0, 0), 4, 4, Rgb{7, 8, 9});
+    redraw();
+    load_next_tile();  // passes over the four bad files in row 1
+    load_next_tile();
+    for (unsigned column = 0; column < 4; ++column) EXPECT_FALSE(tile_texture_exists(1, column)) << column;
+    EXPECT_TRUE(tile_texture_exists(0, 0));
+    redraw();
+    for (int column = 0; column < 4; ++column)
+        EXPECT_RGB_NEAR(read_pixel(16 * column + 8, 16 + 8), 127, 127, 127, 1);
+    EXPECT_RGB(read_pixel(8, 8), 7, 8, 9);
+}

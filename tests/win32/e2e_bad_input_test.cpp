@@ -1,0 +1,197 @@
+// Bad input the running program meets: save paths it cannot write, a minimised
+// window, an unusable marker strip and a corrupt tile.
+#include "e2e_fixture.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "image/bmp.h"
+#include "image/image.h"
+
+class BadInput : public AppTest {
+protected:
+    // A save path that cannot be written even as root: its folder is a regular file.
+    std::string blocked_path(const char* name) {
+        EXPECT_TRUE(write_file(path_in_dir("blocker"), "keep me"));
+        return path_in_dir("blocker") + "\\" + name;
+    }
+
+    // Chooses path in the open save dialog and expects "Save failed" with caption
+    // "Error", never "Save complete".
+    void expect_save_failed(const std::string& path) {
+        HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+        ASSERT_TRUE(dialog) << "no save dialog";
+        save_dialog_choose(dialog, path);
+        std::string text;
+        HWND box = wait_for_message_box(pid(), "Error", &text, WAIT_WINDOW_MS);
+        if (!box) {
+            std::string seen;
+            for (HWND window : other_top_windows(pid(), main_window()))
+                seen += "[" + window_text(window) + ": " + message_box_text(window) + "] ";
+            FAIL() << "no \"Error\" box; windows: " << seen;
+        }
+        EXPECT_EQ("Save failed", text);
+        EXPECT_FALSE(find_top_window(pid(), "#32770", "Info")) << "\"Save complete\" after a failed save";
+        ASSERT_TRUE(dismiss_box(box));
+        settle(&app, 200);
+        EXPECT_FALSE(find_top_window(pid(), "#32770", "Info")) << "\"Save complete\" after a failed save";
+    }
+
+    // Waits until every uncovered map point shows its tile colour, except the points
+    // of the tiles coloured grey_tiles, which must stay the not-loaded grey.
+    std::string wait_for_map_with_grey_tiles(const std::vector<Rgb>& grey_tiles, int timeout_ms) {
+        std::string failure = "no capture";
+        for (DWORD start = GetTickCount();; Sleep(100)) {
+            ClientShot shot;
+            if (capture_client(main_window(), &shot)) {
+                int grey_points = 0, other_points = 0, mismatches = 0;
+                std::ostringstream seen;
+                for (int y = 5; y < shot.height - 5; y += 17) {
+                    for (int x = 5; x < shot.width - 5; x += 19) {
+                        Rgb expected;
+                        if (!expected_map_colour(view, x, y, &expected)) continue;
+                        if (!client_point_uncovered(main_window(), x, y)) continue;
+                        if (std::find(grey_tiles.begin(), grey_tiles.end(), expected) != grey_tiles.end()) {
+                            expected = TILE_GREY;
+                            ++grey_points;
+                        } else {
+                            ++other_points;
+                        }
+                        if (!colour_near(shot.at(x, y), expected, COLOUR_TOLERANCE)) {
+                            if (mismatches++ < 3)
+                                seen << " at (" << x << ", " << y << ") saw " << shot.at(x, y) << " expected "
+                                     << expected << ";";
+                        }
+                    }
+                }
+                if (mismatches == 0 && grey_points >= 10 && other_points >= 100) return "";
+                failure = std::to_string(mismatches) + " points differ (" + std::to_string(grey_points) +
+                          " in the bad tiles, " + std::to_string(other_points) + " elsewhere):" + seen.str();
+            }
+            if ((int)(GetTickCount() - start) > timeout_ms) return failure;
+        }
+    }
+};
+
+TEST_F(BadInput, SnapshotToAnUnwritablePathSaysSaveFailedAndKeepsTheBlockingFile) {
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    std::string path = blocked_path("view.bmp");
+    post_command(main_window(), 1);
+    ASSERT_NO_FATAL_FAILURE(expect_save_failed(path));
+    std::string bytes;
+    ASSERT_TRUE(read_file(path_in_dir("blocker"), &bytes));
+    EXPECT_EQ("keep me", bytes);
+    EXPECT_FALSE(file_exists(path_in_dir("blocker.~tmp")));
+    // The tick was restarted: the tiles still come in.
+    EXPECT_EQ("", wait_for_map());
+    EXPECT_TRUE(app_alive(&app));
+}
+
+TEST_F(BadInput, InfoSaveToAnUnwritablePathSaysSaveFailedAndKeepsTheText) {
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    choose_list_item(query_panel(), QUERY_CITY_LIST, DUNMERE);
+    ASSERT_EQ("", wait_for_info_text(report_text(DUNMERE, 4)));
+    std::string path = blocked_path("report.txt");
+    click_button(info_panel(), INFO_SAVE);
+    ASSERT_NO_FATAL_FAILURE(expect_save_failed(path));
+    std::string bytes;
+    ASSERT_TRUE(read_file(path_in_dir("blocker"), &bytes));
+    EXPECT_EQ("keep me", bytes);
+    EXPECT_EQ(report_text(DUNMERE, 4), info_text());
+
+    // The same text saves fine to a writable place afterwards.
+    click_button(info_panel(), INFO_SAVE);
+    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+    ASSERT_TRUE(dialog);
+    save_dialog_choose(dialog, path_in_dir("report"));
+    std::string text;
+    HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(done) << "no \"Save complete\" box";
+    EXPECT_EQ("Save complete", text);
+    ASSERT_TRUE(dismiss_box(done));
+    EXPECT_TRUE(file_exists(path_in_dir("report.txt")));
+}
+
+TEST_F(BadInput, MinimisedWindowKeepsRunningAndDrawsTheMapAgainWhenRestored) {
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    ASSERT_EQ("", wait_for_map());
+    RECT before;
+    GetClientRect(main_window(), &before);
+
+    PostMessageA(main_window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    DWORD start = GetTickCount();
+    while (!IsIconic(main_window()) && GetTickCount() - start < 3000) Sleep(20);
+    ASSERT_TRUE(IsIconic(main_window())) << "the window did not minimise";
+    settle(&app, 500);  // five ticks with a client area of 0 x 0
+    ASSERT_TRUE(app_alive(&app));
+    DWORD_PTR ignored;
+    EXPECT_TRUE(SendMessageTimeoutA(main_window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored))
+        << "not answering while minimised";
+    post_wheel(main_window(), 120);  // zooming while minimised divides by nothing
+    view_model_zoom(&view, 120);
+    settle(&app, 300);
+    ASSERT_TRUE(app_alive(&app));
+
+    PostMessageA(main_window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    start = GetTickCount();
+    while (IsIconic(main_window()) && GetTickCount() - start < 3000) Sleep(20);
+    ASSERT_FALSE(IsIconic(main_window())) << "the window did not come back";
+    RECT after;
+    GetClientRect(main_window(), &after);
+    EXPECT_EQ(before.right, after.right);
+    EXPECT_EQ(before.bottom, after.bottom);
+    EXPECT_EQ("", wait_for_map()) << "the map after restoring";
+    EXPECT_EQ("", wait_for_marker(BRENNIC_FALLS, true, 11));
+    EXPECT_TRUE(IsWindowVisible(query_panel()));
+}
+
+TEST_F(BadInput, WrongSizeMarkerStripShowsTheErrorBoxAndTheMapStillLoads) {
+    ASSERT_TRUE(write_terms_file(dir));
+    ASSERT_TRUE(write_tiles(dir));
+    // 48 x 32: not a power of two, so OpenGL 1.1 cannot take it.
+    Image strip = {0, 0, 0, NULL};
+    ASSERT_TRUE(create_image(48, 32, 3, &strip));
+    ASSERT_EQ(1, write_bmp(path_in_dir("data\\lolli.bmp").c_str(), &strip));
+    destroy_image(&strip);
+    ASSERT_TRUE(launch_app(dir, &app));
+    std::string text;
+    HWND box = wait_for_message_box(pid(), "Error: can't read lolli texture!", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(box) << "no marker strip box";
+    EXPECT_EQ("Error", text);
+    EXPECT_FALSE(find_top_window(pid(), "#32770", "Error: can't read terms file!"));
+    ASSERT_TRUE(dismiss_box(box));
+    ASSERT_TRUE(wait_for_main_window(&app, WAIT_WINDOW_MS));
+    DWORD start = GetTickCount();
+    while (!query_panel() && GetTickCount() - start < (DWORD)WAIT_WINDOW_MS) Sleep(20);
+    ASSERT_TRUE(query_panel());
+    settle(&app, 50);
+    RECT client;
+    GetClientRect(main_window(), &client);
+    view_model_init(&view, client.right, client.bottom);
+    EXPECT_EQ("", wait_for_map());
+    // Without a strip the markers are plain white triangles.
+    int x, body_y, keyed_y;
+    marker_points(view, BRENNIC_FALLS, &x, &body_y, &keyed_y);
+    ASSERT_TRUE(client_point_uncovered(main_window(), x, body_y));
+    ClientShot shot;
+    ASSERT_TRUE(capture_client(main_window(), &shot));
+    EXPECT_TRUE(colour_near(Rgb{255, 255, 255}, shot.at(x, body_y), COLOUR_TOLERANCE)) << shot.at(x, body_y);
+    EXPECT_EQ(4, SendMessageW(GetDlgItem(query_panel(), QUERY_CITY_LIST), LB_GETCOUNT, 0, 0));
+}
+
+TEST_F(BadInput, CorruptAndTruncatedTilesStayGreyWhileTheOthersLoad) {
+    ASSERT_TRUE(write_full_data(dir));
+    // Tile (1, 2) lies under the middle of the first view.
+    ASSERT_TRUE(write_file(path_in_dir("data\\tiles\\l4\\001\\4001002.bmp"), "BM this is not a bitmap"));
+    // Tile (2, 3) has a header that promises far more rows than the file holds.
+    std::string truncated;
+    ASSERT_TRUE(read_file(path_in_dir("data\\tiles\\l4\\002\\4002003.bmp"), &truncated));
+    ASSERT_TRUE(write_file(path_in_dir("data\\tiles\\l4\\002\\4002003.bmp"), truncated.substr(0, 54 + 192 * 10)));
+    ASSERT_NO_FATAL_FAILURE(start_app());
+    const std::vector<Rgb> bad_tiles = {tile_colour(1, 2), tile_colour(2, 3)};
+    EXPECT_EQ("", wait_for_map_with_grey_tiles(bad_tiles, WAIT_MAP_MS));
+    settle(&app, 1000);  // ten more ticks: the bad tiles are not retried into garbage
+    EXPECT_EQ("", wait_for_map_with_grey_tiles(bad_tiles, 0));
+    EXPECT_TRUE(other_top_windows(pid(), main_window()).empty()) << "a message for a bad tile";
+    EXPECT_TRUE(app_alive(&app));
+}
