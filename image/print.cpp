@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "app/app.h"
+#include "app/gl_bitmap.h"
 #include "app/message_box.h"
 #include "app/print_bands.h"
 #include "image/gl_image.h"
@@ -25,9 +26,7 @@ bool page_printed = false;
 
 // Bitmap path: the band the page is drawn into.
 bool printing_from_bitmap = false;
-HDC band_dc = NULL;
-HBITMAP band_bitmap = NULL;
-HGDIOBJ band_replaced_bitmap = NULL;
+GlBitmap band_bitmap = {};
 
 HDC printer_dc() {
     return print_job.print_dialog.hDC;
@@ -49,25 +48,10 @@ void free_dialog_handles() {
     }
 }
 
-void release_band_bitmap() {
-    if (band_dc != NULL) {
-        if (band_replaced_bitmap != NULL) {
-            SelectObject(band_dc, band_replaced_bitmap);
-        }
-        DeleteDC(band_dc);
-    }
-    if (band_bitmap != NULL) {
-        DeleteObject(band_bitmap);
-    }
-    band_dc = NULL;
-    band_bitmap = NULL;
-    band_replaced_bitmap = NULL;
-}
-
 // Gives up a job that has a printer DC: the document, if started, is aborted
 // rather than left open, and the owner is told why.
 void abandon_job(HWND owner, bool document_started, const char* text) {
-    release_band_bitmap();
+    release_gl_bitmap(&band_bitmap);
     if (document_started) {
         AbortDoc(printer_dc());
     }
@@ -127,12 +111,8 @@ int make_page_context_current(HWND owner, HDC drawing_dc) {
 }
 
 int begin_printer_gl_job(HWND owner) {
-    PIXELFORMATDESCRIPTOR format = {};
-    format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
-    format.nVersion = 1;
-    format.dwFlags = PFD_SUPPORT_GDI | PFD_SUPPORT_OPENGL | PFD_DEPTH_DONTCARE;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 24;
+    PIXELFORMATDESCRIPTOR format =
+        pixel_format_request(PFD_SUPPORT_GDI | PFD_SUPPORT_OPENGL | PFD_DEPTH_DONTCARE, 24);
     int index = ChoosePixelFormat(printer_dc(), &format);
     if (index == 0) {
         abandon_job(owner, false, "Cannot choose printer pixel format!");
@@ -149,38 +129,12 @@ int begin_printer_gl_job(HWND owner) {
     return make_page_context_current(owner, printer_dc());
 }
 
-// A 32-bit DIB section as wide as the page and one band high.
-bool create_band_bitmap() {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = print_job.page_width;
-    info.bmiHeader.biHeight = PRINT_BAND_ROWS;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    band_dc = CreateCompatibleDC(NULL);
-    if (band_dc == NULL) {
-        return false;
-    }
-    void* bits = NULL;
-    band_bitmap = CreateDIBSection(band_dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    if (band_bitmap == NULL) {
-        return false;
-    }
-    band_replaced_bitmap = SelectObject(band_dc, band_bitmap);
-    return true;
-}
-
 int begin_bitmap_gl_job(HWND owner) {
-    PIXELFORMATDESCRIPTOR format = {};
-    format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL | PFD_SUPPORT_GDI;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 32;
+    // The page is drawn one band at a time into a bitmap as wide as the page.
+    PIXELFORMATDESCRIPTOR format = bitmap_pixel_format_request();
     int index = 0;
-    if (create_band_bitmap()) {
-        index = ChoosePixelFormat(band_dc, &format);
+    if (create_gl_bitmap(NULL, print_job.page_width, PRINT_BAND_ROWS, &band_bitmap)) {
+        index = ChoosePixelFormat(band_bitmap.dc, &format);
     }
     if (index == 0) {
         abandon_job(owner, false, "Cannot choose printer pixel format!");
@@ -190,11 +144,11 @@ int begin_bitmap_gl_job(HWND owner) {
         abandon_job(owner, false, "Cannot start the print job!");
         return 0;
     }
-    if (!SetPixelFormat(band_dc, index, &format)) {
+    if (!SetPixelFormat(band_bitmap.dc, index, &format)) {
         abandon_job(owner, true, "Cannot set printer pixel format!");
         return 0;
     }
-    return make_page_context_current(owner, band_dc);
+    return make_page_context_current(owner, band_bitmap.dc);
 }
 
 // Draws the page band by band and copies each band to its place on the page.
@@ -271,7 +225,7 @@ void print_image_page(const Image* captured) {
     wglMakeCurrent(NULL, NULL);
     wglDeleteContext(print_job.printer_context);
     print_job.printer_context = NULL;
-    release_band_bitmap();
+    release_gl_bitmap(&band_bitmap);
     if (drawn) {
         drawn = EndPage(printer_dc()) > 0;
         drawn = EndDoc(printer_dc()) > 0 && drawn;
