@@ -8,9 +8,8 @@ namespace {
 // No picture the program handles comes near this; anything larger is taken for a
 // corrupt size rather than handed to the allocator.
 const uint64_t IMAGE_MAX_BYTES = (uint64_t)1 << 30;
-}  // namespace
 
-int create_image(int32_t width, int32_t height, int32_t bytes_per_pixel, Image* image) {
+int allocate_image(int32_t width, int32_t height, int32_t bytes_per_pixel, int zeroed, Image* image) {
     if (!image) return 0;
     memset(image, 0, sizeof *image);
     if (width < 0 || height < 0 || bytes_per_pixel < 0) return 0;
@@ -18,13 +17,24 @@ int create_image(int32_t width, int32_t height, int32_t bytes_per_pixel, Image* 
     if (bytes > IMAGE_MAX_BYTES) return 0;
     // Even a picture without pixels gets a block, so that a filled record is
     // always told from an empty one by its pointer.
-    uint8_t* pixels = (uint8_t*)calloc(bytes ? (size_t)bytes : 1, 1);
+    const size_t size = bytes ? (size_t)bytes : 1;
+    uint8_t* pixels = (uint8_t*)(zeroed ? calloc(size, 1) : malloc(size));
     if (!pixels) return 0;
     image->width = width;
     image->height = height;
     image->bytes_per_pixel = bytes_per_pixel;
     image->pixels = pixels;
     return 1;
+}
+
+}  // namespace
+
+int create_image(int32_t width, int32_t height, int32_t bytes_per_pixel, Image* image) {
+    return allocate_image(width, height, bytes_per_pixel, 1, image);
+}
+
+int create_image_for_overwrite(int32_t width, int32_t height, int32_t bytes_per_pixel, Image* image) {
+    return allocate_image(width, height, bytes_per_pixel, 0, image);
 }
 
 void destroy_image(Image* image) {

@@ -14,5 +14,9 @@ struct Image {
 // overflows, or a failed allocation.
 int create_image(int32_t width, int32_t height, int32_t bytes_per_pixel, Image* image);
 
+// As create_image, but the pixel bytes are left unset: for a caller that writes
+// every one of them before the record is used, where zeroing would be wasted time.
+int create_image_for_overwrite(int32_t width, int32_t height, int32_t bytes_per_pixel, Image* image);
+
 // Frees the pixels and zeroes the record; safe on an empty record.
 void destroy_image(Image* image);

@@ -144,6 +144,41 @@ TEST_F(BmpFiles, ChannelsSwapOnTheWayInAndOut) {
     destroy_image(&image);
 }
 
+TEST_F(BmpFiles, EveryPixelOfWideRowsSwapsChannels) {
+    // Widths on either side of the 16-pixel blocks that are swapped together, and
+    // rows with and without pad bytes.
+    for (int32_t width : {15, 16, 17, 31, 32, 33, 47, 48, 49, 513}) {
+        const int32_t height = 3;
+        const int32_t row = bmp_row_size(width);
+        std::string bytes = header(width, height);
+        for (int32_t i = 0; i < row * height; ++i) bytes += (char)(uint8_t)(i * 11 + 3);
+        write_bytes(path, bytes);
+        Image image = {};
+        ASSERT_EQ(1, read(&image)) << width;
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x = 0; x < width; ++x) {
+                const size_t at = ((size_t)y * width + x) * 3;
+                const size_t stored = 54 + (size_t)y * row + (size_t)x * 3;
+                ASSERT_EQ((uint8_t)bytes[stored + 2], image.pixels[at + 0]) << width << " " << x << "," << y;
+                ASSERT_EQ((uint8_t)bytes[stored + 1], image.pixels[at + 1]) << width << " " << x << "," << y;
+                ASSERT_EQ((uint8_t)bytes[stored + 0], image.pixels[at + 2]) << width << " " << x << "," << y;
+            }
+        }
+        // Written back, the file is the same apart from the pad bytes, which are zero.
+        std::string again = dir.file("again.bmp");
+        ASSERT_EQ(1, write_bmp(again.c_str(), &image));
+        std::string written = read_bytes(again);
+        ASSERT_EQ(bytes.size(), written.size());
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t i = 0; i < row; ++i) {
+                const size_t at = 54 + (size_t)y * row + i;
+                EXPECT_EQ(i < 3 * width ? bytes[at] : '\0', written[at]) << width << " " << i << "," << y;
+            }
+        }
+        destroy_image(&image);
+    }
+}
+
 TEST_F(BmpFiles, ZeroHeightIsTheHeaderAlone) {
     Image image = {};
     ASSERT_EQ(1, create_image(3, 0, 3, &image));
