@@ -110,45 +110,40 @@ int make_page_context_current(HWND owner, HDC drawing_dc) {
     return 1;
 }
 
+// Chooses the pixel format of the DC the page is drawn on, starts the document and
+// its page, sets the format and makes a page context current. On any failure the
+// job is given up and the owner told why.
+int begin_gl_page(HWND owner, HDC drawing_dc, const PIXELFORMATDESCRIPTOR* format) {
+    int index = drawing_dc != NULL ? ChoosePixelFormat(drawing_dc, format) : 0;
+    if (index == 0) {
+        abandon_job(owner, false, "Cannot choose printer pixel format!");
+        return 0;
+    }
+    if (!start_document()) {
+        abandon_job(owner, false, "Cannot start the print job!");
+        return 0;
+    }
+    if (!SetPixelFormat(drawing_dc, index, format)) {
+        abandon_job(owner, true, "Cannot set printer pixel format!");
+        return 0;
+    }
+    return make_page_context_current(owner, drawing_dc);
+}
+
 int begin_printer_gl_job(HWND owner) {
     PIXELFORMATDESCRIPTOR format =
         pixel_format_request(PFD_SUPPORT_GDI | PFD_SUPPORT_OPENGL | PFD_DEPTH_DONTCARE, 24);
-    int index = ChoosePixelFormat(printer_dc(), &format);
-    if (index == 0) {
-        abandon_job(owner, false, "Cannot choose printer pixel format!");
-        return 0;
-    }
-    if (!start_document()) {
-        abandon_job(owner, false, "Cannot start the print job!");
-        return 0;
-    }
-    if (!SetPixelFormat(printer_dc(), index, &format)) {
-        abandon_job(owner, true, "Cannot set printer pixel format!");
-        return 0;
-    }
-    return make_page_context_current(owner, printer_dc());
+    return begin_gl_page(owner, printer_dc(), &format);
 }
 
+// The page is drawn one band at a time into a bitmap as wide as the page.
 int begin_bitmap_gl_job(HWND owner) {
-    // The page is drawn one band at a time into a bitmap as wide as the page.
     PIXELFORMATDESCRIPTOR format = bitmap_pixel_format_request();
-    int index = 0;
+    HDC band_dc = NULL;
     if (create_gl_bitmap(NULL, print_job.page_width, PRINT_BAND_ROWS, &band_bitmap)) {
-        index = ChoosePixelFormat(band_bitmap.dc, &format);
+        band_dc = band_bitmap.dc;
     }
-    if (index == 0) {
-        abandon_job(owner, false, "Cannot choose printer pixel format!");
-        return 0;
-    }
-    if (!start_document()) {
-        abandon_job(owner, false, "Cannot start the print job!");
-        return 0;
-    }
-    if (!SetPixelFormat(band_bitmap.dc, index, &format)) {
-        abandon_job(owner, true, "Cannot set printer pixel format!");
-        return 0;
-    }
-    return make_page_context_current(owner, band_bitmap.dc);
+    return begin_gl_page(owner, band_dc, &format);
 }
 
 // Draws the page band by band and copies each band to its place on the page.
