@@ -72,10 +72,6 @@ void release_main_context(HWND window) {
     window_dc = NULL;
 }
 
-bool presenting_from_bitmap() {
-    return bitmap_path;
-}
-
 void present_frame() {
     if (!bitmap_path) {
         SwapBuffers(main_dc);

@@ -11,6 +11,3 @@ void create_main_context(HWND window);
 
 // Releases the context and the device context (on_main_destroy).
 void release_main_context(HWND window);
-
-// True on the bitmap path.
-bool presenting_from_bitmap();

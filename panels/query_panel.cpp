@@ -112,8 +112,9 @@ INT_PTR CALLBACK query_panel_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
     }
 }
 
+// restore_saved_query already runs the query; the panel shows only the selections
+// and the names, which the matched flags do not touch.
 void reset_query() {
     restore_saved_query();
     query_panel_sync(QueryPanel);
-    run_query();
 }
