@@ -87,7 +87,7 @@ TEST_F(BadInput, SnapshotToAnUnwritablePathSaysSaveFailedAndKeepsTheBlockingFile
     EXPECT_TRUE(app_alive(&app));
 }
 
-TEST_F(BadInput, InfoSaveToAnUnwritablePathSaysSaveFailedAndKeepsTheText) {
+TEST_F(BadInput, InfoSaveToAnUnwritablePathOrReadOnlyFileFailsAndKeepsTheText) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     choose_list_item(query_panel(), QUERY_CITY_LIST, DUNMERE);
     ASSERT_EQ("", wait_for_info_text(report_text(DUNMERE, 4)));
@@ -99,17 +99,81 @@ TEST_F(BadInput, InfoSaveToAnUnwritablePathSaysSaveFailedAndKeepsTheText) {
     EXPECT_EQ("keep me", bytes);
     EXPECT_EQ(report_text(DUNMERE, 4), info_text());
 
-    // The same text saves fine to a writable place afterwards.
+    // A read-only file is not replaced, even after Yes to the overwrite question.
+    ASSERT_TRUE(write_file(path_in_dir("report.txt"), "read only"));
+    ASSERT_TRUE(SetFileAttributesA(path_in_dir("report.txt").c_str(), FILE_ATTRIBUTE_READONLY));
     click_button(info_panel(), INFO_SAVE);
     HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
     ASSERT_TRUE(dialog);
-    save_dialog_choose(dialog, path_in_dir("report"));
+    save_dialog_choose(dialog, path_in_dir("report.txt"));
+    HWND question = wait_for_owned_dialog(pid(), dialog, WAIT_WINDOW_MS);
+    ASSERT_TRUE(question) << "no overwrite question";
+    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    ASSERT_TRUE(wait_for_window_gone(question, WAIT_WINDOW_MS));  // captioned "Error" too
     std::string text;
+    HWND refused = wait_for_message_box(pid(), "Error", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(refused) << "no \"Error\" box for a read-only file";
+    EXPECT_EQ("The file is read-only and was not replaced.", text);
+    ASSERT_TRUE(dismiss_box(refused));
+    ASSERT_TRUE(read_file(path_in_dir("report.txt"), &bytes));
+    EXPECT_EQ("read only", bytes);
+    EXPECT_TRUE(GetFileAttributesA(path_in_dir("report.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
+
+    // The same text saves fine to a writable place afterwards.
+    click_button(info_panel(), INFO_SAVE);
+    dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+    ASSERT_TRUE(dialog);
+    save_dialog_choose(dialog, path_in_dir("fresh"));
     HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
     ASSERT_TRUE(done) << "no \"Save complete\" box";
     EXPECT_EQ("Save complete", text);
     ASSERT_TRUE(dismiss_box(done));
-    EXPECT_TRUE(file_exists(path_in_dir("report.txt")));
+    ASSERT_TRUE(read_file(path_in_dir("fresh.txt"), &bytes));
+    EXPECT_EQ(report_text(DUNMERE, 4).size() + 9, bytes.size());  // a blank more on each line
+    std::vector<std::string> names = list_dir(dir);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ((std::vector<std::string>{"blocker", "data", "fresh.txt", "report.txt"}), names);
+}
+
+// Names the ANSI code page cannot hold would be saved under '?' or a look-alike
+// letter: they are refused and nothing is written. A path close to MAX_PATH, whose
+// temporary name would not fit if it were longer, still saves.
+TEST_F(BadInput, NamesOutsideTheCodePageAreRefusedAndPathsNearMaxPathStillSave) {
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    const std::vector<std::wstring> before = list_dir_w(wide(dir));
+    for (const wchar_t* name : {L"\u4e2d\u6587", L"\u0101\u0141"}) {
+        post_command(main_window(), 1);
+        HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+        ASSERT_TRUE(dialog) << "no save dialog";
+        save_dialog_choose_wide(dialog, wide(dir) + L"\\" + name);
+        std::string text;
+        HWND box = wait_for_message_box(pid(), "Error", &text, WAIT_WINDOW_MS);
+        ASSERT_TRUE(box) << "no \"Error\" box";
+        EXPECT_EQ("The file name has characters that cannot be used here. Choose another name.", text);
+        EXPECT_FALSE(find_top_window(pid(), "#32770", "Info"));
+        ASSERT_TRUE(dismiss_box(box));
+        settle(&app, 200);
+        EXPECT_FALSE(find_top_window(pid(), "#32770", "Info"));
+        EXPECT_EQ(before, list_dir_w(wide(dir)));
+    }
+
+    // 258 characters with ".bmp"; the temporary name has the same length.
+    const std::string folder = dir + "\\" + std::string(100, 'f');
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
+    const std::string path = folder + "\\" + std::string(254 - folder.size() - 1, 'n');
+    post_command(main_window(), 1);
+    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+    ASSERT_TRUE(dialog) << "no save dialog";
+    save_dialog_choose(dialog, path);
+    std::string text;
+    HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(done) << "no \"Save complete\" box for a path of " << path.size() + 4 << " characters";
+    EXPECT_EQ("Save complete", text);
+    ASSERT_TRUE(dismiss_box(done));
+    std::string bytes;
+    ASSERT_TRUE(read_file(path + ".bmp", &bytes));
+    EXPECT_EQ("BM", bytes.substr(0, 2));
+    EXPECT_EQ(1u, list_dir(folder).size());
 }
 
 TEST_F(BadInput, MinimisedWindowKeepsRunningAndDrawsTheMapAgainWhenRestored) {
