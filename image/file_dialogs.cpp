@@ -97,10 +97,14 @@ int ask_save_file_name(char* path, const char* extension) {
         show_message("The file name has characters that cannot be used here. Choose another name.", "Error");
         return 0;
     }
-    if (ansi == ANSI_TOO_LONG || !path_with_extension(chosen_path, extension, path, PATH_CAPACITY)) {
+    // The ANSI file calls take at most MAX_PATH - 1 characters.
+    char full_path[PATH_CAPACITY];
+    if (ansi == ANSI_TOO_LONG || !path_with_extension(chosen_path, extension, full_path, PATH_CAPACITY) ||
+        strlen(full_path) >= MAX_PATH) {
         show_message("The chosen path is too long.", "Error");
         return 0;
     }
+    memcpy(path, full_path, strlen(full_path) + 1);
     return 1;
 }
 

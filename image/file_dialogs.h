@@ -18,8 +18,9 @@ extern FileDialogState file_dialog_state;
 void init_file_dialogs(HWND owner);
 
 // 1 with the full path (ending in extension) in path (PATH_CAPACITY bytes, ANSI
-// code page); 0 when cancelled, failed, too long, or not expressible in the ANSI
-// code page (path untouched; the last two explain themselves in a box).
+// code page); 0 when cancelled, failed, longer than the ANSI file calls take
+// (MAX_PATH - 1), or not expressible in the ANSI code page (path untouched; the
+// last two explain themselves in a box).
 int ask_save_file_name(char* path, const char* extension);
 
 // Shows the box for a SaveOutcome: "Save complete", "Save failed", or the
