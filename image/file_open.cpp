@@ -85,10 +85,13 @@ FILE* open_for_overwrite(const char* path, const char* mode) {
 int put_in_place(const char* temp_path, const char* final_path, int target_exists,
                  unsigned long attributes) {
     if (!target_exists) return MoveFileExA(temp_path, final_path, 0) != 0;
-    // ReplaceFile keeps the target's attributes; where it cannot be used, a
-    // plain move does the job and the attributes are put back by hand.
-    if (ReplaceFileA(final_path, temp_path, NULL, REPLACEFILE_IGNORE_MERGE_ERRORS, NULL, NULL)) return 1;
-    if (!MoveFileExA(temp_path, final_path, MOVEFILE_REPLACE_EXISTING)) return 0;
+    // ReplaceFile keeps what the target carries besides its bytes; where it
+    // cannot be used, a plain move does the job. The attributes are put back in
+    // both cases: Wine's ReplaceFile drops them.
+    if (!ReplaceFileA(final_path, temp_path, NULL, REPLACEFILE_IGNORE_MERGE_ERRORS, NULL, NULL) &&
+        !MoveFileExA(temp_path, final_path, MOVEFILE_REPLACE_EXISTING)) {
+        return 0;
+    }
     SetFileAttributesA(final_path, (DWORD)attributes);
     return 1;
 }

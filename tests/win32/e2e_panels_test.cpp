@@ -191,8 +191,9 @@ TEST_F(Panels, InfoSaveAddsTxtAndEndsEveryLineWithABlank) {
     EXPECT_EQ(saved_form(report_text(BRENNIC_FALLS, 4)), bytes);
     EXPECT_NE(std::string::npos, bytes.find("Elected: District              Has Limits: Yes \r\n"));
 
-    // Saving again under the same name asks first; Yes replaces the file, and
-    // nothing else is left in the folder.
+    // Saving again under the same name asks first; Yes replaces the file, which
+    // keeps its attributes, and nothing else is left in the folder.
+    ASSERT_TRUE(SetFileAttributesW((name + L".txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
     choose_list_item(query_panel(), QUERY_CITY_LIST, CADDOW);
     std::string expected = report_text(BRENNIC_FALLS, 4) + report_text(CADDOW, 4);
     ASSERT_EQ("", wait_for_info_text(expected));
@@ -209,6 +210,7 @@ TEST_F(Panels, InfoSaveAddsTxtAndEndsEveryLineWithABlank) {
     ASSERT_TRUE(dismiss_box(done));
     ASSERT_TRUE(read_file_w(name + L".txt", &bytes));
     EXPECT_EQ(saved_form(expected), bytes);
+    EXPECT_TRUE(GetFileAttributesW((name + L".txt").c_str()) & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(std::vector<std::wstring>{L"R\u00fcckblick\u2019s \u20ac.txt"}, list_dir_w(folder));
 
     // An empty box saves an empty file.
