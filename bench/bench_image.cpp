@@ -52,7 +52,7 @@ void BM_write_bmp_1024x768(benchmark::State& state) {
     Image image = {0, 0, 0, NULL};
     bench_fill_image(1024, 768, &image);
     for (auto _ : state) {
-        if (!write_bmp("snapshot.bmp", &image)) {
+        if (write_bmp("snapshot.bmp", &image) != SAVE_OK) {
             state.SkipWithError("write_bmp failed");
             break;
         }

@@ -31,7 +31,7 @@ void fail(const char* what) {
 void write_picture(const char* path, int32_t width, int32_t height) {
     Image image = {0, 0, 0, NULL};
     bench_fill_image(width, height, &image);
-    if (!write_bmp(path, &image)) fail(path);
+    if (write_bmp(path, &image) != SAVE_OK) fail(path);
     destroy_image(&image);
 }
 

@@ -176,7 +176,8 @@ int write_bmp(const char* path, const Image* image) {
     put_u32(header + 42, BMP_PIXELS_PER_METRE);
 
     SafeFile out;
-    if (!begin_safe_file(path, "wb", &out)) return 0;
+    int opened = begin_safe_file(path, "wb", &out);
+    if (opened != SAVE_OK) return opened;
     setvbuf(out.file, write_buffer, _IOFBF, sizeof write_buffer);  // closed by finish_safe_file
     int ok = fwrite(header, 1, sizeof header, out.file) == sizeof header;
 

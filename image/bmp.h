@@ -1,5 +1,6 @@
 // Uncompressed 24-bit BMP files with a 54-byte header.
 #pragma once
+#include "image/file_open.h"
 #include "image/image.h"
 
 enum {
@@ -18,5 +19,6 @@ int read_bmp(const char* path, Image* image);
 
 // Writes a 3-byte-per-pixel image as a new file. The bytes go to a temporary file
 // beside the target first and are renamed over it only when all were written, so a
-// failed write leaves any earlier file of that name as it was. 1 on success, 0 on failure.
+// failed write leaves any earlier file of that name as it was. A SaveOutcome
+// (image/file_open.h): SAVE_OK, SAVE_FAILED, or SAVE_READ_ONLY for a read-only target.
 int write_bmp(const char* path, const Image* image);

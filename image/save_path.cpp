@@ -17,12 +17,12 @@ int path_with_extension(const char* chosen, const char* ext, char* out, size_t o
     return 1;
 }
 
-void cut_to_folder(char* path) {
+void cut_to_folder(wchar_t* path) {
     if (!path) return;
-    char* last = strrchr(path, '\\');
+    wchar_t* last = wcsrchr(path, L'\\');
     if (last) {
-        last[1] = '\0';
+        last[1] = L'\0';
     } else {
-        path[0] = '\0';
+        path[0] = L'\0';
     }
 }

@@ -54,11 +54,7 @@ void save_snapshot() {
     }
     char path[PATH_CAPACITY] = {};
     if (ask_save_file_name(path, ".bmp") == 1) {
-        if (write_bmp(path, &image)) {
-            show_message("Save complete", "Info");
-        } else {
-            show_message("Save failed", "Error");
-        }
+        show_save_result(write_bmp(path, &image));
     }
     destroy_image(&image);
     start_refresh_timer();

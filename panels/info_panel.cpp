@@ -93,17 +93,14 @@ void info_save() {
 
     // The existing file is replaced only once the new text is wholly written.
     SafeFile file;
-    int saved = 0;
-    if (begin_safe_file(path, "w", &file)) {
+    int outcome = begin_safe_file(path, "w", &file);
+    if (outcome == SAVE_OK) {
         read_info_text();
         info_text_for_save(info_text);
         int writes_ok = fprintf(file.file, "%s", info_text) >= 0;
-        saved = finish_safe_file(&file, writes_ok);
+        outcome = finish_safe_file(&file, writes_ok);
     }
-    if (saved)
-        MessageBoxA(NULL, "Save complete", "Info", MB_OK);
-    else
-        MessageBoxA(NULL, "Save failed", "Error", MB_OK);
+    show_save_result(outcome);
 }
 
 INT_PTR CALLBACK info_panel_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -22,6 +22,14 @@ run_e2e_teardown() {
 }
 trap run_e2e_teardown EXIT
 
+# The Cyrillic locale of the code page 1251 cases, built from the `locales`
+# package into the build folder (no system change, no root needed).
+if [ ! -f "$build_dir/locale/ru_RU.UTF-8/LC_CTYPE" ]; then
+    mkdir -p "$build_dir/locale"
+    localedef -i ru_RU -f UTF-8 "$build_dir/locale/ru_RU.UTF-8" ||
+        echo "run-e2e: no ru_RU.UTF-8 locale; the code page 1251 cases will fail" >&2
+fi
+
 xvfb_start || exit 1
 wine_env_setup || exit 1
 if ! cups_pdf_start; then

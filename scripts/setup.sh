@@ -15,6 +15,8 @@ packages=(
   # running the Windows program: Wine, its fonts, a private X server;
   # Wine renders OpenGL into bitmaps through the host's OSMesa
   wine wine64 fonts-wine libosmesa6 xvfb xauth x11-utils imagemagick
+  # the sources of the Cyrillic locale that one end-to-end case runs Wine in
+  locales
   # printing to a real (PDF) printer in the tests
   cups printer-driver-cups-pdf poppler-utils
   # the Windows package

@@ -33,7 +33,7 @@ int write_picture(const char* path, int width, int height, void (*draw)(uint8_t*
         return 0;
     }
     draw(image.pixels, context);
-    const int ok = write_bmp(path, &image);
+    const int ok = write_bmp(path, &image) == SAVE_OK;
     destroy_image(&image);
     if (!ok) fprintf(stderr, "make_sample_data: cannot write %s\n", path);
     return ok;

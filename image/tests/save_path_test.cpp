@@ -50,16 +50,16 @@ TEST(SavePath, OutMayBeTheChosenBuffer) {
 }
 
 TEST(SavePath, CutToFolderKeepsTheLastBackslash) {
-    char path[320] = "D:\\maps\\out\\view.bmp";
+    wchar_t path[320] = L"D:\\maps\\out\\view.bmp";
     cut_to_folder(path);
-    EXPECT_STREQ("D:\\maps\\out\\", path);
+    EXPECT_STREQ(L"D:\\maps\\out\\", path);
     cut_to_folder(path);  // already a folder: unchanged
-    EXPECT_STREQ("D:\\maps\\out\\", path);
+    EXPECT_STREQ(L"D:\\maps\\out\\", path);
 
-    char bare[320] = "view.bmp";
+    wchar_t bare[320] = L"view.bmp";
     cut_to_folder(bare);
-    EXPECT_STREQ("", bare);
-    char empty[320] = "";
+    EXPECT_STREQ(L"", bare);
+    wchar_t empty[320] = L"";
     cut_to_folder(empty);
-    EXPECT_STREQ("", empty);
+    EXPECT_STREQ(L"", empty);
 }

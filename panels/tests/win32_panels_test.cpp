@@ -170,6 +170,13 @@ std::string current_directory() {
     return directory;
 }
 
+// The dialog's wide buffers in the ANSI code page, to compare with the paths here.
+std::string ansi(const WCHAR* text) {
+    char bytes[MAX_PATH * 2] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof bytes, NULL, NULL);
+    return bytes;
+}
+
 // ---- the cases ----------------------------------------------------------------
 
 void test_query_panel_start(HWND focus_after_creation) {
@@ -391,8 +398,8 @@ void test_about_box() {
 
 void test_save_dialog(const std::string& folder) {
     const std::string start = current_directory();
-    CHECK_EQUAL(file_dialog_state.start_dir, start);
-    CHECK(file_dialog_state.dialog.lStructSize == sizeof(OPENFILENAMEA));
+    CHECK_EQUAL(ansi(file_dialog_state.start_dir), start);
+    CHECK(file_dialog_state.dialog.lStructSize == sizeof(OPENFILENAMEW));
     CHECK(file_dialog_state.dialog.Flags == (OFN_OVERWRITEPROMPT | OFN_SHOWHELP));
 
     // A bare name gets the extension; the next dialog opens in its folder.
@@ -406,8 +413,8 @@ void test_save_dialog(const std::string& folder) {
     CHECK(answer.saw_dialog);
     CHECK(result == 1);
     CHECK_EQUAL(path, folder + "\\view.bmp");
-    CHECK_EQUAL(file_dialog_state.initial_dir, folder + "\\");
-    CHECK_EQUAL(file_dialog_state.filter, ".bmp");
+    CHECK_EQUAL(ansi(file_dialog_state.initial_dir), folder + "\\");
+    CHECK_EQUAL(ansi(file_dialog_state.filter), ".bmp");
     CHECK_EQUAL(current_directory(), start);
 
     // Case-sensitive comparison: a differently cased extension is kept and added to.
@@ -430,7 +437,7 @@ void test_save_dialog(const std::string& folder) {
     CHECK(answer.saw_dialog);
     CHECK(result == 0);
     CHECK_EQUAL(path, "untouched");
-    CHECK_EQUAL(file_dialog_state.initial_dir, folder + "\\");
+    CHECK_EQUAL(ansi(file_dialog_state.initial_dir), folder + "\\");
     CHECK_EQUAL(current_directory(), start);
 }
 

@@ -81,13 +81,15 @@ TEST_F(BadInput, SnapshotToAnUnwritablePathSaysSaveFailedAndKeepsTheBlockingFile
     std::string bytes;
     ASSERT_TRUE(read_file(path_in_dir("blocker"), &bytes));
     EXPECT_EQ("keep me", bytes);
-    EXPECT_FALSE(file_exists(path_in_dir("blocker.~tmp")));
+    std::vector<std::string> names = list_dir(dir);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ((std::vector<std::string>{"blocker", "data"}), names);  // nothing left behind
     // The tick was restarted: the tiles still come in.
     EXPECT_EQ("", wait_for_map());
     EXPECT_TRUE(app_alive(&app));
 }
 
-TEST_F(BadInput, InfoSaveToAnUnwritablePathSaysSaveFailedAndKeepsTheText) {
+TEST_F(BadInput, InfoSaveToAnUnwritablePathOrReadOnlyFileFailsAndKeepsTheText) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     choose_list_item(query_panel(), QUERY_CITY_LIST, DUNMERE);
     ASSERT_EQ("", wait_for_info_text(report_text(DUNMERE, 4)));
@@ -99,99 +101,89 @@ TEST_F(BadInput, InfoSaveToAnUnwritablePathSaysSaveFailedAndKeepsTheText) {
     EXPECT_EQ("keep me", bytes);
     EXPECT_EQ(report_text(DUNMERE, 4), info_text());
 
-    // The same text saves fine to a writable place afterwards.
+    // A read-only file is not replaced, even after Yes to the overwrite question.
+    ASSERT_TRUE(write_file(path_in_dir("report.txt"), "read only"));
+    ASSERT_TRUE(SetFileAttributesA(path_in_dir("report.txt").c_str(), FILE_ATTRIBUTE_READONLY));
     click_button(info_panel(), INFO_SAVE);
     HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
     ASSERT_TRUE(dialog);
-    save_dialog_choose(dialog, path_in_dir("report"));
+    save_dialog_choose(dialog, path_in_dir("report.txt"));
+    HWND question = wait_for_owned_dialog(pid(), dialog, WAIT_WINDOW_MS);
+    ASSERT_TRUE(question) << "no overwrite question";
+    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    ASSERT_TRUE(wait_for_window_gone(question, WAIT_WINDOW_MS));  // captioned "Error" too
     std::string text;
+    HWND refused = wait_for_message_box(pid(), "Error", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(refused) << "no \"Error\" box for a read-only file";
+    EXPECT_EQ("The file is read-only and was not replaced.", text);
+    ASSERT_TRUE(dismiss_box(refused));
+    ASSERT_TRUE(read_file(path_in_dir("report.txt"), &bytes));
+    EXPECT_EQ("read only", bytes);
+    EXPECT_TRUE(GetFileAttributesA(path_in_dir("report.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
+
+    // The same text saves fine to a writable place afterwards.
+    click_button(info_panel(), INFO_SAVE);
+    dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+    ASSERT_TRUE(dialog);
+    save_dialog_choose(dialog, path_in_dir("fresh"));
     HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
     ASSERT_TRUE(done) << "no \"Save complete\" box";
     EXPECT_EQ("Save complete", text);
     ASSERT_TRUE(dismiss_box(done));
-    EXPECT_TRUE(file_exists(path_in_dir("report.txt")));
+    ASSERT_TRUE(read_file(path_in_dir("fresh.txt"), &bytes));
+    EXPECT_EQ(report_text(DUNMERE, 4).size() + 9, bytes.size());  // a blank more on each line
+    std::vector<std::string> names = list_dir(dir);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ((std::vector<std::string>{"blocker", "data", "fresh.txt", "report.txt"}), names);
 }
 
-TEST_F(BadInput, MinimisedWindowKeepsRunningAndDrawsTheMapAgainWhenRestored) {
+// Names the ANSI code page cannot hold would be saved under '?' or a look-alike
+// letter: they are refused and nothing is written. A path close to MAX_PATH, whose
+// temporary name would not fit if it were longer, still saves.
+TEST_F(BadInput, NamesOutsideTheCodePageAreRefusedAndPathsNearMaxPathStillSave) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
-    ASSERT_EQ("", wait_for_map());
-    RECT before;
-    GetClientRect(main_window(), &before);
+    const std::vector<std::wstring> before = list_dir_w(wide(dir));
+    for (const wchar_t* name : {L"\u4e2d\u6587", L"\u0101\u0141"}) {
+        post_command(main_window(), 1);
+        HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+        ASSERT_TRUE(dialog) << "no save dialog";
+        save_dialog_choose_wide(dialog, wide(dir) + L"\\" + name);
+        std::string text;
+        HWND box = wait_for_message_box(pid(), "Error", &text, WAIT_WINDOW_MS);
+        ASSERT_TRUE(box) << "no \"Error\" box";
+        EXPECT_EQ("The file name has characters that cannot be used here. Choose another name.", text);
+        EXPECT_FALSE(find_top_window(pid(), "#32770", "Info"));
+        ASSERT_TRUE(dismiss_box(box));
+        settle(&app, 200);
+        EXPECT_FALSE(find_top_window(pid(), "#32770", "Info"));
+        EXPECT_EQ(before, list_dir_w(wide(dir)));
+    }
 
-    PostMessageA(main_window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    DWORD start = GetTickCount();
-    while (!IsIconic(main_window()) && GetTickCount() - start < 3000) Sleep(20);
-    ASSERT_TRUE(IsIconic(main_window())) << "the window did not minimise";
-    settle(&app, 500);  // five ticks with a client area of 0 x 0
-    ASSERT_TRUE(app_alive(&app));
-    DWORD_PTR ignored;
-    EXPECT_TRUE(SendMessageTimeoutA(main_window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored))
-        << "not answering while minimised";
-    post_wheel(main_window(), 120);  // zooming while minimised divides by nothing
-    view_model_zoom(&view, 120);
-    settle(&app, 300);
-    ASSERT_TRUE(app_alive(&app));
-
-    PostMessageA(main_window(), WM_SYSCOMMAND, SC_RESTORE, 0);
-    start = GetTickCount();
-    while (IsIconic(main_window()) && GetTickCount() - start < 3000) Sleep(20);
-    ASSERT_FALSE(IsIconic(main_window())) << "the window did not come back";
-    RECT after;
-    GetClientRect(main_window(), &after);
-    EXPECT_EQ(before.right, after.right);
-    EXPECT_EQ(before.bottom, after.bottom);
-    EXPECT_EQ("", wait_for_map()) << "the map after restoring";
-    EXPECT_EQ("", wait_for_marker(BRENNIC_FALLS, true, 11));
-    EXPECT_TRUE(IsWindowVisible(query_panel()));
-}
-
-TEST_F(BadInput, WrongSizeMarkerStripShowsTheErrorBoxAndTheMapStillLoads) {
-    ASSERT_TRUE(write_terms_file(dir));
-    ASSERT_TRUE(write_tiles(dir));
-    // 48 x 32: not a power of two, so OpenGL 1.1 cannot take it.
-    Image strip = {0, 0, 0, NULL};
-    ASSERT_TRUE(create_image(48, 32, 3, &strip));
-    ASSERT_EQ(1, write_bmp(path_in_dir("data\\lolli.bmp").c_str(), &strip));
-    destroy_image(&strip);
-    ASSERT_TRUE(launch_app(dir, &app));
+    // 259 characters with ".bmp", the most the ANSI file calls take: the temporary
+    // name has the same length. One more is refused before anything is written.
+    const std::string folder = dir + "\\" + std::string(100, 'f');
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
+    const std::string path = folder + "\\" + std::string(MAX_PATH - 5 - folder.size() - 1, 'n');
+    post_command(main_window(), 1);
+    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+    ASSERT_TRUE(dialog) << "no save dialog";
+    save_dialog_choose(dialog, path);
     std::string text;
-    HWND box = wait_for_message_box(pid(), "Error: can't read lolli texture!", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(box) << "no marker strip box";
-    EXPECT_EQ("Error", text);
-    EXPECT_FALSE(find_top_window(pid(), "#32770", "Error: can't read terms file!"));
-    ASSERT_TRUE(dismiss_box(box));
-    ASSERT_TRUE(wait_for_main_window(&app, WAIT_WINDOW_MS));
-    DWORD start = GetTickCount();
-    while (!query_panel() && GetTickCount() - start < (DWORD)WAIT_WINDOW_MS) Sleep(20);
-    ASSERT_TRUE(query_panel());
-    settle(&app, 50);
-    RECT client;
-    GetClientRect(main_window(), &client);
-    view_model_init(&view, client.right, client.bottom);
-    EXPECT_EQ("", wait_for_map());
-    // Without a strip the markers are plain white triangles.
-    int x, body_y, keyed_y;
-    marker_points(view, BRENNIC_FALLS, &x, &body_y, &keyed_y);
-    ASSERT_TRUE(client_point_uncovered(main_window(), x, body_y));
-    ClientShot shot;
-    ASSERT_TRUE(capture_client(main_window(), &shot));
-    EXPECT_TRUE(colour_near(Rgb{255, 255, 255}, shot.at(x, body_y), COLOUR_TOLERANCE)) << shot.at(x, body_y);
-    EXPECT_EQ(4, SendMessageW(GetDlgItem(query_panel(), QUERY_CITY_LIST), LB_GETCOUNT, 0, 0));
-}
+    HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(done) << "no \"Save complete\" box for a path of " << path.size() + 4 << " characters";
+    EXPECT_EQ("Save complete", text);
+    ASSERT_TRUE(dismiss_box(done));
+    std::string bytes;
+    ASSERT_TRUE(read_file(path + ".bmp", &bytes));
+    EXPECT_EQ("BM", bytes.substr(0, 2));
 
-TEST_F(BadInput, CorruptAndTruncatedTilesStayGreyWhileTheOthersLoad) {
-    ASSERT_TRUE(write_full_data(dir));
-    // Tile (1, 2) lies under the middle of the first view.
-    ASSERT_TRUE(write_file(path_in_dir("data\\tiles\\l4\\001\\4001002.bmp"), "BM this is not a bitmap"));
-    // Tile (2, 3) has a header that promises far more rows than the file holds.
-    std::string truncated;
-    ASSERT_TRUE(read_file(path_in_dir("data\\tiles\\l4\\002\\4002003.bmp"), &truncated));
-    ASSERT_TRUE(write_file(path_in_dir("data\\tiles\\l4\\002\\4002003.bmp"), truncated.substr(0, 54 + 192 * 10)));
-    ASSERT_NO_FATAL_FAILURE(start_app());
-    const std::vector<Rgb> bad_tiles = {tile_colour(1, 2), tile_colour(2, 3)};
-    EXPECT_EQ("", wait_for_map_with_grey_tiles(bad_tiles, WAIT_MAP_MS));
-    settle(&app, 1000);  // ten more ticks: the bad tiles are not retried into garbage
-    EXPECT_EQ("", wait_for_map_with_grey_tiles(bad_tiles, 0));
-    EXPECT_TRUE(other_top_windows(pid(), main_window()).empty()) << "a message for a bad tile";
-    EXPECT_TRUE(app_alive(&app));
+    post_command(main_window(), 1);
+    dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+    ASSERT_TRUE(dialog) << "no save dialog";
+    save_dialog_choose(dialog, path + "m");
+    HWND refused = wait_for_message_box(pid(), "Error", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(refused) << "no \"Error\" box for a path of " << path.size() + 5 << " characters";
+    EXPECT_EQ("The chosen path is too long.", text);
+    ASSERT_TRUE(dismiss_box(refused));
+    EXPECT_EQ(std::vector<std::string>{path.substr(folder.size() + 1) + ".bmp"}, list_dir(folder));
 }

@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 #include <string.h>
+#include <wchar.h>
 
 #include <ostream>
 
@@ -34,58 +35,86 @@ std::string make_scratch_dir() {
     return std::string();
 }
 
-void remove_tree(const std::string& dir) {
-    if (dir.empty()) return;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+static void remove_tree_w(const std::wstring& dir) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            if (!strcmp(found.cFileName, ".") || !strcmp(found.cFileName, "..")) continue;
-            std::string path = dir + "\\" + found.cFileName;
+            if (!wcscmp(found.cFileName, L".") || !wcscmp(found.cFileName, L"..")) continue;
+            std::wstring path = dir + L"\\" + found.cFileName;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                remove_tree(path);
+                remove_tree_w(path);
             } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
             }
-        } while (FindNextFileA(search, &found));
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(dir.c_str());
+    RemoveDirectoryW(dir.c_str());
 }
 
-bool write_file(const std::string& path, const std::string& bytes) {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file) return false;
-    size_t written = fwrite(bytes.data(), 1, bytes.size(), file);
-    return fclose(file) == 0 && written == bytes.size();
+void remove_tree(const std::string& dir) {
+    if (!dir.empty()) remove_tree_w(wide(dir));
 }
 
-bool read_file(const std::string& path, std::string* bytes) {
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file) return false;
+std::wstring wide(const std::string& ansi_text) {
+    int length = MultiByteToWideChar(CP_ACP, 0, ansi_text.c_str(), -1, NULL, 0);
+    std::vector<WCHAR> text(length > 0 ? length : 1, 0);
+    MultiByteToWideChar(CP_ACP, 0, ansi_text.c_str(), -1, text.data(), (int)text.size());
+    return text.data();
+}
+
+std::string ansi(const std::wstring& wide_text) {
+    int length = WideCharToMultiByte(CP_ACP, 0, wide_text.c_str(), -1, NULL, 0, NULL, NULL);
+    std::vector<char> text(length > 0 ? length : 1, 0);
+    WideCharToMultiByte(CP_ACP, 0, wide_text.c_str(), -1, text.data(), (int)text.size(), NULL, NULL);
+    return text.data();
+}
+
+bool write_file_w(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
+    return CloseHandle(file) && ok && written == bytes.size();
+}
+
+bool read_file_w(const std::wstring& path, std::string* bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return false;
     bytes->clear();
     char buffer[8192];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) bytes->append(buffer, got);
-    fclose(file);
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, NULL) && got > 0) bytes->append(buffer, got);
+    CloseHandle(file);
     return true;
 }
+
+bool write_file(const std::string& path, const std::string& bytes) { return write_file_w(wide(path), bytes); }
+
+bool read_file(const std::string& path, std::string* bytes) { return read_file_w(wide(path), bytes); }
 
 bool file_exists(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::vector<std::string> list_dir(const std::string& dir) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+std::vector<std::wstring> list_dir_w(const std::wstring& dir) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
-        if (strcmp(found.cFileName, ".") && strcmp(found.cFileName, "..")) names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
+        if (wcscmp(found.cFileName, L".") && wcscmp(found.cFileName, L"..")) names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
     FindClose(search);
+    return names;
+}
+
+std::vector<std::string> list_dir(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const std::wstring& name : list_dir_w(wide(dir))) names.push_back(ansi(name));
     return names;
 }
 
@@ -340,6 +369,12 @@ HWND wait_for_save_dialog(DWORD pid, int timeout_ms) {
 void save_dialog_choose(HWND dialog, const std::string& path) {
     HWND name_box = GetDlgItem(dialog, SAVE_NAME_COMBO_ID);
     SendMessageA(name_box, WM_SETTEXT, 0, (LPARAM)path.c_str());
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+void save_dialog_choose_wide(HWND dialog, const std::wstring& path) {
+    HWND name_box = GetDlgItem(dialog, SAVE_NAME_COMBO_ID);
+    SendMessageW(name_box, WM_SETTEXT, 0, (LPARAM)path.c_str());
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 

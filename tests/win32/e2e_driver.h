@@ -40,13 +40,19 @@ struct ClientShot {
     Rgb at(int x, int y) const { return pixels[(size_t)y * width + x]; }
 };
 
-// Scratch folders and files.
+// Scratch folders and files. Narrow names are in the ANSI code page; the wide
+// forms reach names that it cannot hold.
 std::string make_scratch_dir();
 void remove_tree(const std::string& dir);
 bool write_file(const std::string& path, const std::string& bytes);
 bool read_file(const std::string& path, std::string* bytes);
 bool file_exists(const std::string& path);
 std::vector<std::string> list_dir(const std::string& dir);
+std::wstring wide(const std::string& ansi_text);
+std::string ansi(const std::wstring& wide_text);
+bool write_file_w(const std::wstring& path, const std::string& bytes);
+bool read_file_w(const std::wstring& path, std::string* bytes);
+std::vector<std::wstring> list_dir_w(const std::wstring& dir);
 
 // Windows path of the baylith.exe under test (BAYLITH_EXE overrides the built one).
 std::string baylith_exe_path();
@@ -90,8 +96,10 @@ HWND wait_for_message_box(DWORD pid, const char* caption, std::string* text, int
 
 // The platform's save dialog of the process (it has the file name box 0x47C).
 HWND wait_for_save_dialog(DWORD pid, int timeout_ms);
-// Types a full path into the dialog and presses Save.
+// Types a full path into the dialog and presses Save; the wide form types it as
+// Unicode text, as a keyboard would.
 void save_dialog_choose(HWND dialog, const std::string& path);
+void save_dialog_choose_wide(HWND dialog, const std::wstring& path);
 void save_dialog_cancel(HWND dialog);
 
 // Input to the main window, in client coordinates.

@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 #include "image/bmp.h"
 #include "image/image.h"
 
@@ -93,24 +95,84 @@ TEST_F(Output, CancelledSnapshotWritesNothingAndTilesKeepLoading) {
     EXPECT_EQ("", wait_for_map()) << "tiles stopped loading after the cancel";
 }
 
-TEST_F(Output, SnapshotIntoAnotherFolderLeavesTheDataPathsWorking) {
+// Names with characters of the ANSI code page above 0x7F, typed as Unicode: the file
+// gets exactly that name, and a file that looks like its temporary is left alone.
+TEST_F(Output, SnapshotUnderAccentedFolderAndNameKeepsItsNeighbourAndTheDataPaths) {
     ASSERT_TRUE(write_full_data(dir));
-    ASSERT_TRUE(CreateDirectoryA(path_in_dir("out").c_str(), NULL));
+    const std::wstring folder = wide(dir) + L"\\Karten \u2013 S\u00fcd";
+    const std::wstring name = folder + L"\\Stadt\u2019s Sicht \u20ac \u00e9";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), NULL));
+    ASSERT_TRUE(write_file_w(name + L".b~0", "neighbour"));
     ASSERT_NO_FATAL_FAILURE(start_app());
     post_command(main_window(), 1);  // at once, before the tiles are in
     HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
     ASSERT_TRUE(dialog) << "no save dialog";
-    save_dialog_choose(dialog, path_in_dir("out\\view.BMP"));
+    save_dialog_choose_wide(dialog, name);
     std::string text;
     HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
     ASSERT_TRUE(done) << "no \"Save complete\" box";
     EXPECT_EQ("Save complete", text);
     ASSERT_TRUE(dismiss_box(done));
-    // The extension check is case-sensitive, so ".bmp" is added to "view.BMP".
-    EXPECT_TRUE(file_exists(path_in_dir("out\\view.BMP.bmp")));
-    EXPECT_FALSE(file_exists(path_in_dir("out\\view.BMP")));
+
+    std::string bytes;
+    ASSERT_TRUE(read_file_w(name + L".bmp", &bytes)) << "not written under its name";
+    ASSERT_GE(bytes.size(), (size_t)54);
+    EXPECT_EQ("BM", bytes.substr(0, 2));
+    EXPECT_EQ(bytes.size(), le32(bytes, 2));
+    EXPECT_EQ((uint32_t)view.width, le32(bytes, 18));
+    EXPECT_EQ((uint32_t)view.height, le32(bytes, 22));
+    ASSERT_TRUE(read_file_w(name + L".b~0", &bytes));
+    EXPECT_EQ("neighbour", bytes);
+    std::vector<std::wstring> names = list_dir_w(folder);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ((std::vector<std::wstring>{L"Stadt\u2019s Sicht \u20ac \u00e9.bmp", L"Stadt\u2019s Sicht \u20ac \u00e9.b~0"}),
+              names);
     // Tiles are read relative to the start-up folder: they still come in.
     EXPECT_EQ("", wait_for_map()) << "tiles stopped loading after saving into another folder";
+}
+
+// Run under a Cyrillic locale (its own ctest entry sets LC_ALL and LOCPATH, and the
+// program inherits the code page): a Cyrillic folder and names in code page 1251.
+class CodePage1251 : public AppTest {};
+
+TEST_F(CodePage1251, SnapshotAndInfoTextSaveUnderCyrillicFolderAndNames) {
+    ASSERT_EQ(1251u, GetACP()) << "run through its ctest entry, which sets a Cyrillic locale";
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    const std::wstring folder = wide(dir) + L"\\\u041a\u0430\u0440\u0442\u044b";  // Karty
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), NULL));
+    const std::wstring picture = L"\u0413\u043e\u0440\u043e\u0434 \u2116 1";   // Gorod No. 1
+    const std::wstring report = L"\u041e\u0442\u0447\u0451\u0442";               // Otchyot
+    post_command(main_window(), 1);
+    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+    ASSERT_TRUE(dialog) << "no save dialog";
+    save_dialog_choose_wide(dialog, folder + L"\\" + picture);
+    std::string text;
+    HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(done) << "no \"Save complete\" box for the snapshot";
+    EXPECT_EQ("Save complete", text);
+    ASSERT_TRUE(dismiss_box(done));
+
+    choose_list_item(query_panel(), QUERY_CITY_LIST, DUNMERE);
+    ASSERT_EQ("", wait_for_info_text(report_text(DUNMERE, 4)));
+    click_button(info_panel(), INFO_SAVE);
+    dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
+    ASSERT_TRUE(dialog) << "no save dialog";
+    save_dialog_choose_wide(dialog, folder + L"\\" + report);
+    done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(done) << "no \"Save complete\" box for the text";
+    EXPECT_EQ("Save complete", text);
+    ASSERT_TRUE(dismiss_box(done));
+
+    std::string bytes;
+    ASSERT_TRUE(read_file_w(folder + L"\\" + picture + L".bmp", &bytes));
+    EXPECT_EQ("BM", bytes.substr(0, 2));
+    EXPECT_EQ(bytes.size(), le32(bytes, 2));
+    ASSERT_TRUE(read_file_w(folder + L"\\" + report + L".txt", &bytes));
+    EXPECT_NE(std::string::npos, bytes.find("City: Dunmere      , ID"));
+    EXPECT_EQ(report_text(DUNMERE, 4).size() + 9, bytes.size());  // a blank more on each line
+    std::vector<std::wstring> names = list_dir_w(folder);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ((std::vector<std::wstring>{picture + L".bmp", report + L".txt"}), names);
 }
 
 // Newest .pdf in the CUPS-PDF folder (BAYLITH_PDF_DIR, a Unix path).
