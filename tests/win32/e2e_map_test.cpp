@@ -105,3 +105,27 @@ TEST_F(Map, DisplayModesRecolourTheMarkers) {
     post_command(main_window(), 11);
     EXPECT_EQ("", wait_for_marker(ALDERBROOK, true, 11, 1.0f, 500));
 }
+
+TEST_F(Map, WheelPastTheExtremeAndBackDrawsTheMapAgain) {
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    ASSERT_EQ("", wait_for_map());
+    const float start_zoom = view.zoom;
+    // Far past where the zoom would turn infinite (about 850 steps out).
+    for (int i = 0; i < 900; ++i) {
+        post_wheel(main_window(), -120);
+        view_model_zoom(&view, -120);
+    }
+    post_drag(main_window(), true, 300, 600, 420, 560);
+    for (int i = 0; i < 4; ++i) view_model_pan(&view, 30, -10);
+    choose_list_item(query_panel(), QUERY_CITY_LIST, CADDOW);
+    view.centre_x = (float)test_cities[CADDOW].map_x;
+    view.centre_y = (float)test_cities[CADDOW].map_y;
+    int steps_in = 0;
+    while (view.zoom > start_zoom) {
+        post_wheel(main_window(), 120);
+        view_model_zoom(&view, 120);
+        ++steps_in;
+    }
+    EXPECT_GT(steps_in, 700);
+    EXPECT_EQ("", wait_for_map(60000)) << "after " << steps_in << " steps back in";
+}
