@@ -131,6 +131,13 @@ TEST_F(BadInput, MinimisedWindowKeepsRunningAndDrawsTheMapAgainWhenRestored) {
     view_model_zoom(&view, 120);
     settle(&app, 300);
     ASSERT_TRUE(app_alive(&app));
+    post_command(main_window(), 2);  // "Print..": a 0 x 0 view cannot be printed
+    std::string text;
+    HWND box = wait_for_message_box(pid(), "Error", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(box) << "no error box for printing a 0 x 0 view";
+    EXPECT_EQ("The view is too small to print!", text);
+    EXPECT_EQ(main_window(), GetWindow(box, GW_OWNER));
+    ASSERT_TRUE(dismiss_box(box));
 
     PostMessageA(main_window(), WM_SYSCOMMAND, SC_RESTORE, 0);
     start = GetTickCount();
