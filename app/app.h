@@ -8,10 +8,12 @@ extern HINSTANCE app_instance;
 extern HWND main_window;
 extern HDC main_dc;        // the device context the main GL context draws on
 extern HGLRC main_glrc;
-extern HFONT report_font;
+extern HFONT report_font;  // the Info box's font, made by create_report_font
 extern HWND QueryPanel;
 extern HWND InfoPanel;
 extern HWND AboutBox;
+
+HFONT create_report_font();
 
 // True when the process runs under Wine (ntdll exports wine_get_version).
 bool running_under_wine();

@@ -138,9 +138,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR comman
         return 1;
     }
     create_main_context(main_window);
-    report_font = CreateFontA(0, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              FIXED_PITCH | FF_DONTCARE, NULL);
+    report_font = create_report_font();
     if (main_glrc != NULL) {
         wglMakeCurrent(main_dc, main_glrc);
         // Size messages sent while the window was created found no context, so the

@@ -38,33 +38,34 @@ void copy_columns(char* out, const char* line, int start, int width) {
     out[width] = '\0';
 }
 
-// Reads one physical line: at most TERMS_LINE_BYTES - 1 bytes are kept, the rest of
-// an over-long line is consumed here so that it is never taken for a further line.
-// Returns 0 at the end of the file when nothing was read.
+// Reads one physical line, which ends only at a line feed or the end of the file;
+// CRs and NULs are ordinary bytes of it. At most TERMS_LINE_BYTES - 1 bytes are
+// kept, the rest of an over-long line is consumed here so that it is never taken for
+// a further line. Returns the number of bytes kept, or -1 at the end of the file
+// when nothing was read.
 int read_terms_line(FILE* file, char line[TERMS_LINE_BYTES]) {
-    size_t used = 0;
+    int used = 0;
     int c = getc(file);
-    if (c == EOF) return 0;
+    if (c == EOF) return -1;
     while (c != EOF) {
         if (used < TERMS_LINE_BYTES - 1) line[used++] = (char)c;
         if (c == '\n') break;
         c = getc(file);
     }
     line[used] = '\0';
-    return 1;
+    return used;
 }
 
 }  // namespace
 
-int parse_terms_record(const char* line, CityRecord* record) {
-    // The record needs 75 characters before the line end; a NUL inside the line
-    // counts as its end too, so nothing past the line is ever read.
-    int length = 0;
-    while (length < TERMS_RECORD_MIN_COLUMNS && line[length] != '\0' &&
-           line[length] != '\r' && line[length] != '\n') {
-        ++length;
+int parse_terms_record(const char* line, int length, CityRecord* record) {
+    // The record needs 75 characters before its line feed; only then are the
+    // columns read, so nothing past the bytes read is ever touched.
+    int columns = 0;
+    while (columns < length && columns < TERMS_RECORD_MIN_COLUMNS && line[columns] != '\n') {
+        ++columns;
     }
-    if (length < TERMS_RECORD_MIN_COLUMNS) return 0;
+    if (columns < TERMS_RECORD_MIN_COLUMNS) return 0;
 
     CityRecord row;
     memset(&row, 0, sizeof row);
@@ -111,11 +112,12 @@ int load_terms_file_from(const char* path) {
     city_table.count = 0;
 
     char line[TERMS_LINE_BYTES];
-    if (read_terms_line(file, line)) {  // the header line
+    if (read_terms_line(file, line) >= 0) {  // the header line
         // Lines too short to be records (blank lines among them) are skipped; past
         // the table's capacity the rest of the file is left unread.
-        while (city_table.count < CITY_CAPACITY && read_terms_line(file, line)) {
-            if (parse_terms_record(line, &city_table.rows[city_table.count])) {
+        int length;
+        while (city_table.count < CITY_CAPACITY && (length = read_terms_line(file, line)) >= 0) {
+            if (parse_terms_record(line, length, &city_table.rows[city_table.count])) {
                 city_table.count += 1;
             }
         }

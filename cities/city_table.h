@@ -41,9 +41,10 @@ struct CityTable {
 
 extern CityTable city_table;
 
-// Fills record from one line of the terms file (line end already removed or not).
-// Returns 1 when the line holds a record, 0 when it is too short to be one.
-int parse_terms_record(const char* line, CityRecord* record);
+// Fills record from one line of the terms file: its length bytes as read, the line
+// feed included or not. CRs and NULs are ordinary characters of the line. Returns 1
+// when the line holds a record, 0 when fewer than 75 bytes precede its line feed.
+int parse_terms_record(const char* line, int length, CityRecord* record);
 
 // Reads ".\data\term.csv". 1 when read (also with no records), 0 when it cannot be
 // opened; then the "Error: can't read terms file!" box is shown and count is kept.

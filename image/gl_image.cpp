@@ -29,6 +29,22 @@ static void set_edge_wrap() {
     }
 }
 
+int upload_print_texture(const Image* picture) {
+    Image texture = {0, 0, 0, NULL};
+    if (picture == NULL || !resample_to_texture(picture, &texture)) {
+        return 0;  // too small to resample
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    // Texture rows are 3 * width bytes with no padding, also for widths 1 and 2.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, texture.width, texture.height, 0, GL_RGB, GL_UNSIGNED_BYTE, texture.pixels);
+    set_edge_wrap();
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    destroy_image(&texture);
+    return 1;
+}
+
 int draw_print_page_band(const Image* picture, int32_t page_width, int32_t page_height, int32_t band_bottom,
                          int32_t band_height) {
     if (page_width <= 0 || page_height <= 0 || band_height <= 0) {
@@ -49,24 +65,11 @@ int draw_print_page_band(const Image* picture, int32_t page_width, int32_t page_
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    if (picture == NULL) {
+    if (picture == NULL || picture->width <= 0 || picture->height <= 0) {
         return 0;
     }
-    Image texture = {0, 0, 0, NULL};
-    if (!resample_to_texture(picture, &texture)) {
-        return 0;  // too small to resample: the page stays white
-    }
+    // The quad has the captured picture's size whatever the texture's size.
     PagePlacement placement = place_on_page(page_width, page_height, picture->width, picture->height);
-
-    glBindTexture(GL_TEXTURE_2D, 0);
-    // Texture rows are 3 * width bytes with no padding, also for widths 1 and 2.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, texture.width, texture.height, 0, GL_RGB, GL_UNSIGNED_BYTE, texture.pixels);
-    set_edge_wrap();
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    destroy_image(&texture);
-
     glTranslatef(placement.offset_x, placement.offset_y, 0.0f);
     glScalef(placement.scale, placement.scale, 1.0f);
     glColor3f(1.0f, 1.0f, 1.0f);
@@ -80,10 +83,13 @@ int draw_print_page_band(const Image* picture, int32_t page_width, int32_t page_
     glTexCoord2f(0.0f, 1.0f);
     glVertex2i(0, picture->height);
     glEnd();
-    glFinish();
     return 1;
 }
 
 int draw_print_page(const Image* picture, int32_t page_width, int32_t page_height) {
+    if (!upload_print_texture(picture)) {
+        draw_print_page_band(NULL, page_width, page_height, 0, page_height);  // white
+        return 0;
+    }
     return draw_print_page_band(picture, page_width, page_height, 0, page_height);
 }

@@ -13,7 +13,11 @@ void read_frame_pixels(Image* image);
 // white) when the picture is too small to resample.
 int draw_print_page(const Image* picture, int32_t page_width, int32_t page_height);
 
-// The same page, drawn for the horizontal band of rows [band_bottom, band_bottom +
-// band_height) into a viewport of page_width x band_height (for bitmap printing).
+// The two halves of draw_print_page, for a page drawn in bands: the picture is
+// resampled and uploaded to the context's default texture once (0 when it is too
+// small), then each horizontal band of rows [band_bottom, band_bottom +
+// band_height) is drawn from that texture into a viewport of page_width x
+// band_height. The band is white only when picture is NULL.
+int upload_print_texture(const Image* picture);
 int draw_print_page_band(const Image* picture, int32_t page_width, int32_t page_height,
                          int32_t band_bottom, int32_t band_height);

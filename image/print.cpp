@@ -77,7 +77,9 @@ bool start_document() {
     return true;
 }
 
-bool ask_for_printer(HWND owner) {
+// 1 with a printer DC, 0 when the dialog was cancelled or failed (nothing to say),
+// -1 when it reported success without a DC (the owner is told).
+int ask_for_printer(HWND owner) {
     PRINTDLGA* dialog = &print_job.print_dialog;
     ZeroMemory(dialog, sizeof(*dialog));
     dialog->lStructSize = sizeof(PRINTDLGA);
@@ -88,9 +90,13 @@ bool ask_for_printer(HWND owner) {
     BOOL chosen = PrintDlgA(dialog);
     free_dialog_handles();
     if (!chosen) {
-        return false;
+        return 0;
     }
-    return dialog->hDC != NULL;
+    if (dialog->hDC == NULL) {
+        tell_owner(owner, "The printer gave no device context!");
+        return -1;
+    }
+    return 1;
 }
 
 // Makes the page context current, or gives up the job and says why.
@@ -163,6 +169,8 @@ bool print_page_in_bands(const Image* captured) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
 
+    // The picture is resampled and uploaded once; every band draws from it.
+    ok = ok && upload_print_texture(captured) != 0;
     const int32_t band_count = print_band_count(page_height, PRINT_BAND_ROWS);
     for (int32_t index = 0; ok && index < band_count; ++index) {
         PrintBand band = print_band(page_height, PRINT_BAND_ROWS, index);
@@ -194,13 +202,13 @@ bool print_page_in_bands(const Image* captured) {
 int begin_print_job(HWND owner) {
     print_job.printer_context = NULL;
     printing_from_bitmap = running_under_wine();
-    if (!ask_for_printer(owner)) {
+    if (ask_for_printer(owner) != 1) {
         return 0;
     }
     print_job.page_width = GetDeviceCaps(printer_dc(), HORZRES);
     print_job.page_height = GetDeviceCaps(printer_dc(), VERTRES);
     if (print_job.page_width <= 0 || print_job.page_height <= 0) {
-        abandon_job(owner, false, "Cannot choose printer pixel format!");
+        abandon_job(owner, false, "The printer reports a page of zero size!");
         return 0;
     }
     if (printing_from_bitmap) {

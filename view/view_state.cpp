@@ -1,6 +1,8 @@
 // View state and the arithmetic of resizing, panning and zooming (no GL).
 #include "view/view_state.h"
 
+#include <math.h>
+
 // zoom starts at 960.09296 (single-precision bits 0x447005F3): half the map's
 // height plus a margin, so the whole map is in view at start.
 ViewState view_state = {
@@ -44,18 +46,37 @@ void set_viewport_size(int16_t width, int16_t height) {
     }
 }
 
+// A centre must stay an ordinary number: an infinite or NaN centre, or a denormal
+// one that later steps cannot move, would leave the user no way back to the map.
+static int usable_centre(float value) { return value == 0.0f || isnormal(value); }
+
 void pan_view(int16_t dx, int16_t dy) {
     if (viewport_size.width <= 0 || viewport_size.height <= 0) {
         return;
     }
-    view_state.centre_x -= (2.0f * view_state.aspect * view_state.zoom * (float)dx) / (float)viewport_size.width;
-    view_state.centre_y += (2.0f * view_state.zoom * (float)dy) / (float)viewport_size.height;
+    // Each axis refuses its own step when the result would not be usable.
+    float centre_x = view_state.centre_x -
+                     (2.0f * view_state.aspect * view_state.zoom * (float)dx) / (float)viewport_size.width;
+    float centre_y = view_state.centre_y + (2.0f * view_state.zoom * (float)dy) / (float)viewport_size.height;
+    if (usable_centre(centre_x)) {
+        view_state.centre_x = centre_x;
+    }
+    if (usable_centre(centre_y)) {
+        view_state.centre_y = centre_y;
+    }
 }
 
 void zoom_view(int16_t delta) {
-    if (delta >= 0) {
-        view_state.zoom = view_state.zoom * 0.9f;
-    } else {
-        view_state.zoom = view_state.zoom * 1.1f;
+    float zoom = delta >= 0 ? view_state.zoom * 0.9f : view_state.zoom * 1.1f;
+    // No limit in the ordinary range, but a step that would make the zoom denormal
+    // (x 1.1 would then round back to it) or the visible width infinite is refused.
+    // Only a step out is held to the width, so a window widened at the extreme can
+    // still zoom back in.
+    if (!isnormal(zoom)) {
+        return;
     }
+    if (zoom > view_state.zoom && !isfinite(2.0f * view_state.aspect * zoom)) {
+        return;
+    }
+    view_state.zoom = zoom;
 }

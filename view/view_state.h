@@ -45,5 +45,8 @@ void world_to_pixel(float x, float y, float* px, float* py);
 // divided by zero and the next real size restores the view.
 void set_viewport_size(int16_t width, int16_t height);
 
+// Steps are exact in the ordinary range; a step whose result would be infinite,
+// NaN or denormal (or, zooming out, make the visible width infinite) is refused,
+// per axis for a pan, so the view can always be brought back.
 void pan_view(int16_t dx, int16_t dy);
 void zoom_view(int16_t delta);

@@ -44,7 +44,7 @@ std::string record_line() {
 CityRecord parse(const std::string& line) {
     CityRecord record;
     memset(&record, 0x5A, sizeof record);
-    EXPECT_EQ(1, parse_terms_record(line.c_str(), &record)) << line;
+    EXPECT_EQ(1, parse_terms_record(line.data(), (int)line.size(), &record)) << line;
     return record;
 }
 
@@ -161,21 +161,21 @@ TEST(TermsRecord, TextFieldsAreCopiedWholeAndTerminated) {
     EXPECT_EQ(2u, strlen(r.state));
 }
 
-TEST(TermsRecord, LinesShorterThan75ColumnsAreNotRecords) {
+TEST(TermsRecord, SeventyFiveBytesBeforeTheLineFeedMakeARecord) {
     CityRecord r;
     memset(&r, 0x5A, sizeof r);
     CityRecord untouched = r;
     std::string line = record_line();
-    EXPECT_EQ(0, parse_terms_record(line.substr(0, 74).c_str(), &r));
-    EXPECT_EQ(0, parse_terms_record((line.substr(0, 74) + "\r\n").c_str(), &r));
-    EXPECT_EQ(0, parse_terms_record((line.substr(0, 40) + "\n" + line.substr(41)).c_str(), &r));
-    EXPECT_EQ(0, parse_terms_record("", &r));
-    EXPECT_EQ(0, parse_terms_record("\r\n", &r));
+    std::string short_line = line.substr(0, 74);
+    std::string cut = line.substr(0, 40) + "\n" + line.substr(41);
+    EXPECT_EQ(0, parse_terms_record(short_line.data(), 74, &r));
+    EXPECT_EQ(0, parse_terms_record((short_line + "\n").data(), 75, &r));
+    EXPECT_EQ(0, parse_terms_record(cut.data(), (int)cut.size(), &r));
+    EXPECT_EQ(0, parse_terms_record(line.data(), 74, &r));  // the count, not a terminator, bounds it
     EXPECT_EQ(0, memcmp(&r, &untouched, sizeof r));
-
-    EXPECT_EQ(1, parse_terms_record((line + "\r\n").c_str(), &r));
-    EXPECT_EQ(1, parse_terms_record((line + "trailing columns ignored").c_str(), &r));
-    EXPECT_EQ(12, r.max_years);
+    // A CR is an ordinary character: 74 columns and a CR are 75 before the line feed.
+    EXPECT_EQ(1, parse_terms_record((short_line + "\r\n").data(), 76, &r));
+    EXPECT_EQ(1, r.max_years);
 }
 
 class TermsFile : public ::testing::Test {
@@ -208,23 +208,6 @@ TEST_F(TermsFile, HeaderOnlyOrEmptyFileGivesNoRows) {
     EXPECT_EQ(1, load_terms_file_from(path.c_str()));
     EXPECT_EQ(0, city_table.count);
     EXPECT_TRUE(recorded_messages.empty());
-}
-
-TEST_F(TermsFile, ReadsRecordsInFileOrderWithAnyLineEnd) {
-    std::string second = record_line();
-    put(second, 10, "Shelbyville  ");
-    put(second, 0, "   7");
-    std::string third = record_line();
-    put(third, 10, "Ogdenville   ");
-    // CR LF, bare LF, and no line end at all on the last line.
-    write_bytes(path, std::string(HEADER) + record_line() + "\r\n" + second + "\n" + third);
-    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
-    ASSERT_EQ(3, city_table.count);
-    EXPECT_STREQ("Springfield  ", city_table.rows[0].name);
-    EXPECT_STREQ("Shelbyville  ", city_table.rows[1].name);
-    EXPECT_EQ(7, city_table.rows[1].map_x);
-    EXPECT_STREQ("Ogdenville   ", city_table.rows[2].name);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(1, city_table.rows[i].matched);
 }
 
 TEST_F(TermsFile, ShortAndEmptyLinesAreSkippedWithoutLeakingIntoRecords) {
@@ -267,23 +250,29 @@ TEST_F(TermsFile, OverLongHeaderIsDiscardedWhole) {
     EXPECT_EQ(1234, city_table.rows[0].map_x);
 }
 
-TEST_F(TermsFile, BinaryBytesAreReadOnlyWhereALineHasSeventyFiveColumns) {
-    // Every byte value in turn: each 256-byte stretch holds a line feed, and the CR
-    // three bytes after it ends the next line within column 2.
-    std::string noise;
-    for (int i = 0; i < 4 * 256; ++i) noise += (char)(i & 0xFF);
-    std::string with_nul = record_line();
-    with_nul[40] = '\0';
+TEST_F(TermsFile, SeventyFourColumnRecordsWithCrLfAndStrayBytesAllLoad) {
+    std::string crlf = record_line().substr(0, 74);
+    put(crlf, 10, "Crlf City    ");
+    std::string stray = record_line();
+    stray[41] = '\r';
+    stray[60] = '\0';
     std::string high(80, '\xFF');  // 75 columns of anything count as a record
-    write_bytes(path, std::string(HEADER) + noise + "\n" + with_nul + "\n" + high + "\n" + record_line() + "\n");
+    // CR LF, bare LF, a 74-column line with LF (skipped), no line end at the end.
+    write_bytes(path, std::string(HEADER) + crlf + "\r\n" + stray + "\r\n" + high + "\n" +
+                          record_line().substr(0, 74) + "\n" + record_line());
     EXPECT_EQ(1, load_terms_file_from(path.c_str()));
-    ASSERT_EQ(2, city_table.count);
-    EXPECT_EQ(0, city_table.rows[0].map_x);
-    EXPECT_EQ(0, city_table.rows[0].population);
-    EXPECT_EQ(std::string(13, '\xFF'), city_table.rows[0].name);
-    EXPECT_EQ('\xFF', city_table.rows[0].elected);
-    EXPECT_EQ(1234, city_table.rows[1].map_x);
-    EXPECT_STREQ("Springfield  ", city_table.rows[1].name);
+    ASSERT_EQ(4, city_table.count);
+    EXPECT_STREQ("Crlf City    ", city_table.rows[0].name);
+    EXPECT_EQ(1, city_table.rows[0].max_years);
+    EXPECT_STREQ("MC-WMC", city_table.rows[1].structure);
+    EXPECT_EQ('D', city_table.rows[1].elected);
+    EXPECT_EQ(0, city_table.rows[1].mayor_term_length);
+    EXPECT_EQ(12, city_table.rows[1].max_years);
+    EXPECT_EQ(std::string(13, '\xFF'), city_table.rows[2].name);
+    EXPECT_EQ('\xFF', city_table.rows[2].elected);
+    EXPECT_EQ(0, city_table.rows[2].population);
+    EXPECT_STREQ("Springfield  ", city_table.rows[3].name);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(1, city_table.rows[i].matched);
     EXPECT_TRUE(recorded_messages.empty());
 }
 

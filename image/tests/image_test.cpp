@@ -44,28 +44,3 @@ TEST(ImageRecord, NegativeOrAbsurdSizesLeaveTheRecordEmpty) {
     }
     EXPECT_EQ(0, create_image(1, 1, 3, nullptr));
 }
-
-TEST(ImageRecord, CreateForOverwriteHasTheSameSizesAndRefusals) {
-    Image image = {};
-    ASSERT_EQ(1, create_image_for_overwrite(5, 3, 3, &image));
-    EXPECT_EQ(5, image.width);
-    EXPECT_EQ(3, image.height);
-    EXPECT_EQ(3, image.bytes_per_pixel);
-    ASSERT_NE(nullptr, image.pixels);
-    for (int i = 0; i < 45; ++i) image.pixels[i] = (uint8_t)i;  // the whole block is writable
-    destroy_image(&image);
-    EXPECT_EQ(nullptr, image.pixels);
-
-    ASSERT_EQ(1, create_image_for_overwrite(4, 0, 3, &image));
-    EXPECT_NE(nullptr, image.pixels);
-    destroy_image(&image);
-
-    const int32_t sizes[][3] = {{-1, 4, 3}, {4, -1, 3}, {4, 4, -3}, {65536, 65536, 3}};
-    for (const auto& size : sizes) {
-        Image refused = {};
-        EXPECT_EQ(0, create_image_for_overwrite(size[0], size[1], size[2], &refused));
-        EXPECT_EQ(0, refused.width);
-        EXPECT_EQ(nullptr, refused.pixels);
-    }
-    EXPECT_EQ(0, create_image_for_overwrite(1, 1, 3, nullptr));
-}

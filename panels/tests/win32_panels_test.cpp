@@ -271,6 +271,18 @@ void test_query_panel_commands() {
 }
 
 void test_info_panel_lines() {
+    // The report's columns line up only in the fixed-pitch report font.
+    HWND edit = GetDlgItem(InfoPanel, IDC_INFO_TEXT);
+    HFONT font = (HFONT)SendMessageA(edit, WM_GETFONT, 0, 0);
+    CHECK(font != NULL && font == report_font);
+    HDC dc = GetDC(edit);
+    HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICA metrics = {};
+    CHECK(GetTextMetricsA(dc, &metrics));
+    CHECK((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0);  // the bit set means variable pitch
+    SelectObject(dc, previous);
+    ReleaseDC(edit, dc);
+
     info_clear();
     CHECK_EQUAL(info_text(), "");
     CHECK(has_visible_style(InfoPanel));
@@ -494,9 +506,7 @@ int main() {
     main_window = CreateWindowExA(0, "panels_test", "Panels test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                   0, 0, 1024, 768, NULL, NULL, app_instance, NULL);
     ShowWindow(main_window, SW_SHOW);
-    report_font = CreateFontA(0, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              FIXED_PITCH | FF_DONTCARE, NULL);
+    report_font = create_report_font();
 
     put_city(0, "Northport", "NP", 650000, 100, 200);
     put_city(1, "Southbay", "SB", 3500000, 1500, 700);

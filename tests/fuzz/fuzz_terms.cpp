@@ -18,8 +18,12 @@ int columns_atoi(const char* line, int start, int width) {
     return atoi(field);
 }
 
-// A record's line is the part before the first NUL, CR or LF.
-size_t record_line_length(const char* line) { return strcspn(line, "\r\n"); }
+// A record's line is everything before the first line feed; CRs and NULs are
+// ordinary characters of it.
+size_t record_line_length(const char* line, size_t length) {
+    const char* feed = (const char*)memchr(line, '\n', length);
+    return feed ? (size_t)(feed - line) : length;
+}
 
 void check_record_against_line(const CityRecord& r, const char* line) {
     FUZZ_CHECK(r.map_x == (int16_t)columns_atoi(line, 0, 4));
@@ -45,16 +49,15 @@ void check_record_against_line(const CityRecord& r, const char* line) {
 }
 
 void fuzz_one_record(const uint8_t* data, size_t size) {
-    // Exactly as long as the text and its terminator, so any read past it is seen.
+    // Exactly as long as the bytes, with no terminator, so any read past them is seen.
     size_t length = size < LINE_INPUT_MAX ? size : LINE_INPUT_MAX;
-    char* line = (char*)malloc(length + 1);
+    char* line = (char*)malloc(length ? length : 1);
     memcpy(line, data, length);
-    line[length] = '\0';
 
     CityRecord record;
     memset(&record, 0xA5, sizeof record);
-    int parsed = parse_terms_record(line, &record);
-    size_t line_length = record_line_length(line);
+    int parsed = parse_terms_record(line, (int)length, &record);
+    size_t line_length = record_line_length(line, length);
     if (parsed) {
         FUZZ_CHECK(line_length >= TERMS_RECORD_MIN_COLUMNS);
         check_record_against_line(record, line);

@@ -187,3 +187,94 @@ TEST_F(BadInput, NamesOutsideTheCodePageAreRefusedAndPathsNearMaxPathStillSave) 
     ASSERT_TRUE(dismiss_box(refused));
     EXPECT_EQ(std::vector<std::string>{path.substr(folder.size() + 1) + ".bmp"}, list_dir(folder));
 }
+
+TEST_F(BadInput, MinimisedWindowKeepsRunningAndDrawsTheMapAgainWhenRestored) {
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    ASSERT_EQ("", wait_for_map());
+    RECT before;
+    GetClientRect(main_window(), &before);
+
+    PostMessageA(main_window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    DWORD start = GetTickCount();
+    while (!IsIconic(main_window()) && GetTickCount() - start < 3000) Sleep(20);
+    ASSERT_TRUE(IsIconic(main_window())) << "the window did not minimise";
+    settle(&app, 500);  // five ticks with a client area of 0 x 0
+    ASSERT_TRUE(app_alive(&app));
+    DWORD_PTR ignored;
+    EXPECT_TRUE(SendMessageTimeoutA(main_window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored))
+        << "not answering while minimised";
+    post_wheel(main_window(), 120);  // zooming while minimised divides by nothing
+    view_model_zoom(&view, 120);
+    settle(&app, 300);
+    ASSERT_TRUE(app_alive(&app));
+    post_command(main_window(), 2);  // "Print..": a 0 x 0 view cannot be printed
+    std::string text;
+    HWND box = wait_for_message_box(pid(), "Error", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(box) << "no error box for printing a 0 x 0 view";
+    EXPECT_EQ("The view is too small to print!", text);
+    EXPECT_EQ(main_window(), GetWindow(box, GW_OWNER));
+    ASSERT_TRUE(dismiss_box(box));
+
+    PostMessageA(main_window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    start = GetTickCount();
+    while (IsIconic(main_window()) && GetTickCount() - start < 3000) Sleep(20);
+    ASSERT_FALSE(IsIconic(main_window())) << "the window did not come back";
+    RECT after;
+    GetClientRect(main_window(), &after);
+    EXPECT_EQ(before.right, after.right);
+    EXPECT_EQ(before.bottom, after.bottom);
+    EXPECT_EQ("", wait_for_map()) << "the map after restoring";
+    EXPECT_EQ("", wait_for_marker(BRENNIC_FALLS, true, 11));
+    EXPECT_TRUE(IsWindowVisible(query_panel()));
+}
+
+TEST_F(BadInput, WrongSizeMarkerStripShowsTheErrorBoxAndTheMapStillLoads) {
+    ASSERT_TRUE(write_terms_file(dir));
+    ASSERT_TRUE(write_tiles(dir));
+    // 48 x 32: not a power of two, so OpenGL 1.1 cannot take it.
+    Image strip = {0, 0, 0, NULL};
+    ASSERT_TRUE(create_image(48, 32, 3, &strip));
+    ASSERT_EQ(1, write_bmp(path_in_dir("data\\lolli.bmp").c_str(), &strip));
+    destroy_image(&strip);
+    ASSERT_TRUE(launch_app(dir, &app));
+    std::string text;
+    HWND box = wait_for_message_box(pid(), "Error: can't read lolli texture!", &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(box) << "no marker strip box";
+    EXPECT_EQ("Error", text);
+    EXPECT_FALSE(find_top_window(pid(), "#32770", "Error: can't read terms file!"));
+    ASSERT_TRUE(dismiss_box(box));
+    ASSERT_TRUE(wait_for_main_window(&app, WAIT_WINDOW_MS));
+    DWORD start = GetTickCount();
+    while (!query_panel() && GetTickCount() - start < (DWORD)WAIT_WINDOW_MS) Sleep(20);
+    ASSERT_TRUE(query_panel());
+    settle(&app, 50);
+    RECT client;
+    GetClientRect(main_window(), &client);
+    view_model_init(&view, client.right, client.bottom);
+    EXPECT_EQ("", wait_for_map());
+    // Without a strip the markers are plain white triangles.
+    int x, body_y, keyed_y;
+    marker_points(view, BRENNIC_FALLS, &x, &body_y, &keyed_y);
+    ASSERT_TRUE(client_point_uncovered(main_window(), x, body_y));
+    ClientShot shot;
+    ASSERT_TRUE(capture_client(main_window(), &shot));
+    EXPECT_TRUE(colour_near(Rgb{255, 255, 255}, shot.at(x, body_y), COLOUR_TOLERANCE)) << shot.at(x, body_y);
+    EXPECT_EQ(4, SendMessageW(GetDlgItem(query_panel(), QUERY_CITY_LIST), LB_GETCOUNT, 0, 0));
+}
+
+TEST_F(BadInput, CorruptAndTruncatedTilesStayGreyWhileTheOthersLoad) {
+    ASSERT_TRUE(write_full_data(dir));
+    // Tile (1, 2) lies under the middle of the first view.
+    ASSERT_TRUE(write_file(path_in_dir("data\\tiles\\l4\\001\\4001002.bmp"), "BM this is not a bitmap"));
+    // Tile (2, 3) has a header that promises far more rows than the file holds.
+    std::string truncated;
+    ASSERT_TRUE(read_file(path_in_dir("data\\tiles\\l4\\002\\4002003.bmp"), &truncated));
+    ASSERT_TRUE(write_file(path_in_dir("data\\tiles\\l4\\002\\4002003.bmp"), truncated.substr(0, 54 + 192 * 10)));
+    ASSERT_NO_FATAL_FAILURE(start_app());
+    const std::vector<Rgb> bad_tiles = {tile_colour(1, 2), tile_colour(2, 3)};
+    EXPECT_EQ("", wait_for_map_with_grey_tiles(bad_tiles, WAIT_MAP_MS));
+    settle(&app, 1000);  // ten more ticks: the bad tiles are not retried into garbage
+    EXPECT_EQ("", wait_for_map_with_grey_tiles(bad_tiles, 0));
+    EXPECT_TRUE(other_top_windows(pid(), main_window()).empty()) << "a message for a bad tile";
+    EXPECT_TRUE(app_alive(&app));
+}

@@ -148,14 +148,23 @@ void view_model_init(ViewModel* view, int client_width, int client_height) {
 
 static float aspect_of(const ViewModel& view) { return (float)view.width / (float)view.height; }
 
+// Like the program, a step whose result would be infinite, NaN or denormal is
+// refused (per axis for a pan; a step out also when the visible width overflows).
+static bool usable_centre(float value) { return value == 0.0f || isnormal(value); }
+
 void view_model_pan(ViewModel* view, int dx, int dy) {
     float aspect = aspect_of(*view);
-    view->centre_x = view->centre_x - (2.0f * aspect * view->zoom * (float)dx) / (float)view->width;
-    view->centre_y = view->centre_y + (2.0f * view->zoom * (float)dy) / (float)view->height;
+    float centre_x = view->centre_x - (2.0f * aspect * view->zoom * (float)dx) / (float)view->width;
+    float centre_y = view->centre_y + (2.0f * view->zoom * (float)dy) / (float)view->height;
+    if (usable_centre(centre_x)) view->centre_x = centre_x;
+    if (usable_centre(centre_y)) view->centre_y = centre_y;
 }
 
 void view_model_zoom(ViewModel* view, int delta) {
-    view->zoom = delta >= 0 ? view->zoom * 0.9f : view->zoom * 1.1f;
+    float zoom = delta >= 0 ? view->zoom * 0.9f : view->zoom * 1.1f;
+    if (!isnormal(zoom)) return;
+    if (zoom > view->zoom && !isfinite(2.0f * aspect_of(*view) * zoom)) return;
+    view->zoom = zoom;
 }
 
 struct Bounds {

@@ -37,6 +37,10 @@ static ClientShot shot_of_image(const Image& image) {
 TEST_F(Output, SnapshotWritesTheViewAsDrawn) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     ASSERT_EQ("", wait_for_map());
+    // The Info panel shown and the Query panel hidden: afterwards both are as before.
+    post_command(main_window(), 33);  // "Show Info Panel"
+    PostMessageA(query_panel(), WM_COMMAND, IDCANCEL, 0);
+    settle(&app, 100);
     post_command(main_window(), 1);
     HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
     ASSERT_TRUE(dialog) << "no save dialog";
@@ -46,6 +50,8 @@ TEST_F(Output, SnapshotWritesTheViewAsDrawn) {
     ASSERT_TRUE(done) << "no \"Save complete\" box";
     EXPECT_EQ("Save complete", text);
     ASSERT_TRUE(dismiss_box(done));
+    EXPECT_TRUE(IsWindowVisible(info_panel()));
+    EXPECT_FALSE(IsWindowVisible(query_panel()));
 
     std::string bytes;
     ASSERT_TRUE(read_file(path_in_dir("shot.bmp"), &bytes)) << "shot.bmp not written";
@@ -87,6 +93,22 @@ TEST_F(Output, CancelledSnapshotWritesNothingAndTilesKeepLoading) {
     HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
     ASSERT_TRUE(dialog) << "no save dialog";
     std::vector<std::string> before = list_dir(dir);
+    // The tick is stopped while the dialog is open: no tile comes in for a second.
+    Sleep(200);
+    ClientShot open_shot, later_shot;
+    ASSERT_TRUE(capture_client(main_window(), &open_shot));
+    Sleep(1000);
+    ASSERT_TRUE(capture_client(main_window(), &later_shot));
+    int compared = 0, changed = 0;
+    for (int y = 4; y < view.height; y += 16) {
+        for (int x = 4; x < view.width; x += 16) {
+            if (!client_point_uncovered(main_window(), x, y)) continue;
+            ++compared;
+            changed += !(open_shot.at(x, y) == later_shot.at(x, y));
+        }
+    }
+    EXPECT_GT(compared, 100);
+    EXPECT_EQ(0, changed) << "the map changed while the save dialog was open";
     save_dialog_cancel(dialog);
     EXPECT_TRUE(wait_for_window_gone(dialog, 3000));
     settle(&app, 300);

@@ -117,6 +117,10 @@ TEST_F(GlImage, BandsPutTogetherGiveTheWholePage) {
     ASSERT_EQ(draw_print_page(&picture, 64, 48), 1);
     std::vector<uint8_t> page = read_rows(64, 48);
 
+    // One upload serves every band: a black texture left from before is replaced.
+    const uint8_t black[4] = {0, 0, 0, 0};
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, black);
+    ASSERT_EQ(upload_print_texture(&picture), 1);
     for (int band_bottom : {0, 10, 20, 30, 40}) {
         int band_height = band_bottom == 40 ? 8 : 10;
         ASSERT_EQ(draw_print_page_band(&picture, 64, 48, band_bottom, band_height), 1);
@@ -129,6 +133,25 @@ TEST_F(GlImage, BandsPutTogetherGiveTheWholePage) {
         }
     }
     destroy_image(&picture);
+}
+
+TEST_F(GlImage, CaptureWiderThanATextureFillsTheSamePageRectangle) {
+    // 512 x 256 and 2048 x 1024 (a 1024-wide texture) both fill rows 8 to 39.
+    for (int width : {512, 2048}) {
+        Image picture = {0, 0, 0, NULL};
+        ASSERT_EQ(create_image(width, width / 2, 3, &picture), 1);
+        for (size_t i = 0; i < (size_t)width * (width / 2); ++i) {
+            picture.pixels[i * 3] = 200;
+            picture.pixels[i * 3 + 1] = 40;
+            picture.pixels[i * 3 + 2] = 10;
+        }
+        ASSERT_EQ(draw_print_page(&picture, 64, 48), 1);
+        EXPECT_RGB(read_pixel(0, 8), 200, 40, 10);
+        EXPECT_RGB(read_pixel(63, 39), 200, 40, 10);
+        EXPECT_RGB(read_pixel(32, 7), 255, 255, 255);
+        EXPECT_RGB(read_pixel(32, 40), 255, 255, 255);
+        destroy_image(&picture);
+    }
 }
 
 TEST_F(GlImage, TooSmallPictureLeavesTheDefaultPageWhite) {

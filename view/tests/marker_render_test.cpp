@@ -87,6 +87,13 @@ TEST_F(MarkerRender, KeyedTexelsShowTheTileBeneath) {
     Rgb c3 = cell_colour(3);
     EXPECT_RGB(axis_pixel(640, 320, 8), c3.r, c3.g, c3.b);  // lower half: opaque
     EXPECT_RGB_NEAR(axis_pixel(640, 320, 26), 127, 127, 127, 1);    // upper half: keyed away
+    // Linear filtering: where the two halves meet, a pixel blends them.
+    int blended = 0;
+    for (int rise = 10; rise < 24; ++rise) {
+        Rgb p = axis_pixel(640, 320, rise);
+        blended += p.g > 130 && p.g < 200;
+    }
+    EXPECT_GT(blended, 0);
 }
 
 TEST_F(MarkerRender, UnselectedMarkersAreDimmedWhileACityIsSelected) {
@@ -126,11 +133,16 @@ TEST_F(MarkerRender, UnmatchedAndOutOfViewCitiesAreNotDrawn) {
 TEST_F(MarkerRender, LaterCitiesCoverEarlierOnes) {
     write_strip();
     ASSERT_EQ(load_marker_atlas(), 1);
-    add_city(640, 320, 1);
+    int first = add_city(640, 320, 1);
     add_city(640, 320, 2);
     redraw();
-    Rgb c2 = cell_colour(2);
+    Rgb c1 = cell_colour(1), c2 = cell_colour(2);
     EXPECT_RGB(axis_pixel(640, 320, 16), c2.r, c2.g, c2.b);
+    // The selected city keeps its place: the later, dimmed marker still lies over it.
+    view_state.selected = first;
+    redraw();
+    EXPECT_RGB_NEAR(axis_pixel(640, 320, 16), 0.4 * c2.r + 0.6 * c1.r, 0.4 * c2.g + 0.6 * c1.g,
+                    0.4 * c2.b + 0.6 * c1.b, 1.0);
 }
 
 TEST_F(MarkerRender, MissingStripIsReportedAndMarkersDrawWhite) {

@@ -4,24 +4,6 @@
 
 #include "view/tile_cache.h"
 
-TEST(TileId, PacksLevelRowAndColumn) {
-    TileId tid = make_tile_id(4, 2, 5);
-    EXPECT_EQ(tid, (4u << 1) | (2u << 4) | (5u << 14));
-    EXPECT_EQ(tile_level_of(tid), 4u);
-    EXPECT_EQ(tile_row_of(tid), 2u);
-    EXPECT_EQ(tile_column_of(tid), 5u);
-    EXPECT_FALSE(tile_is_loaded(tid));
-    EXPECT_TRUE(tile_is_loaded(tid | 1u));
-    EXPECT_TRUE(same_tile(tid, tid | 1u));
-    EXPECT_FALSE(same_tile(tid, make_tile_id(4, 5, 2)));
-    EXPECT_FALSE(same_tile(tid, make_tile_id(3, 2, 5)));
-
-    TileId largest = make_tile_id(7, 1023, 1023);
-    EXPECT_EQ(largest, 0x00FFFFFEu);  // bits 24-31 stay clear
-    EXPECT_EQ(tile_row_of(largest), 1023u);
-    EXPECT_EQ(tile_column_of(largest), 1023u);
-}
-
 TEST(TileId, TextureNames) {
     EXPECT_EQ(tile_texture_name(4, 0, 0), 4000001u);
     EXPECT_EQ(tile_texture_name(4, 2, 5), 4002006u);

@@ -63,6 +63,17 @@ TEST_F(TileRender, TwoByTwoTileWithOddRowBytesUploadsIntact) {
     load_next_tile();
     redraw();
     expect_quadrants(1, 2);
+
+    // Linear filtering: at a zoom of no whole number of pixels a texel, some pixel
+    // of the tile's bottom row lies between the two texels and blends them.
+    view_state.zoom = 700.25f;
+    redraw();
+    int blended = 0;
+    for (int x = 28; x < 54; ++x) {
+        Rgb p = read_pixel(x, 17);
+        blended += p.r > 20 && p.r < 190 && p.g > 20 && p.g < 190 && p.b == 10;
+    }
+    EXPECT_GT(blended, 0);
 }
 
 TEST_F(TileRender, TilesArriveTopRowFirstRightToLeft) {
@@ -117,6 +128,15 @@ TEST_F(TileRender, MissingOrUnusableFilesDoNotHoldUpOthers) {
     write_solid_bmp(tile_file(4, 2, 4), 4, 4, Rgb{7, 8, 9});
     load_next_tile();
     EXPECT_TRUE(tile_texture_exists(2, 4));
+
+    // A tile that has left the view but is still listed is loaded in its turn.
+    write_solid_bmp(tile_file(4, 0, 0), 4, 4, Rgb{7, 8, 9});
+    view_state.centre_x = 2800.0f;  // only (2, 5), which has no file, is in view
+    view_state.centre_y = 1400.0f;
+    view_state.zoom = 100.0f;
+    redraw();
+    load_next_tile();
+    EXPECT_TRUE(tile_texture_exists(0, 0));
 }
 
 TEST_F(TileRender, EvictedTileIsGreyAgainAndItsTextureDeleted) {
