@@ -29,6 +29,18 @@ void AppTest::start_with_data() {
     start_app();
 }
 
+void AppTest::hide_query_panel_with_esc() {
+    HWND query = query_panel();
+    ASSERT_TRUE(IsWindowVisible(query));
+    HWND combo = GetDlgItem(query, QUERY_COMBO_FIRST);
+    real_click_control(combo);
+    real_click_control(combo);
+    ASSERT_EQ(combo, focused_window(main_window())) << "the first combo box did not take the focus";
+    real_key(VK_ESCAPE);
+    ASSERT_TRUE(wait_for_window_gone(query, 2000)) << "Esc did not hide the Query panel";
+    EXPECT_EQ(0, SendMessageW(combo, CB_GETCURSEL, 0, 0)) << "opening and closing the list changed it";
+}
+
 std::string AppTest::wait_for_map(int timeout_ms) {
     DWORD start = GetTickCount();
     std::string failure = "no capture";
