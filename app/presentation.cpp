@@ -48,7 +48,7 @@ void create_bitmap_context() {
 
 void create_main_context(HWND window) {
     window_dc = GetDC(window);
-    bitmap_path = running_under_wine();
+    bitmap_path = gl_through_bitmaps();
     if (bitmap_path) {
         create_bitmap_context();
     } else {

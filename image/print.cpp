@@ -193,7 +193,7 @@ bool print_page_in_bands(const Image* captured) {
 
 int begin_print_job(HWND owner) {
     print_job.printer_context = NULL;
-    printing_from_bitmap = running_under_wine();
+    printing_from_bitmap = gl_through_bitmaps();
     if (!ask_for_printer(owner)) {
         return 0;
     }
