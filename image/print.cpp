@@ -131,8 +131,7 @@ int begin_gl_page(HWND owner, HDC drawing_dc, const PIXELFORMATDESCRIPTOR* forma
 }
 
 int begin_printer_gl_job(HWND owner) {
-    PIXELFORMATDESCRIPTOR format =
-        pixel_format_request(PFD_SUPPORT_GDI | PFD_SUPPORT_OPENGL | PFD_DEPTH_DONTCARE, 24);
+    PIXELFORMATDESCRIPTOR format = printer_pixel_format_request();
     return begin_gl_page(owner, printer_dc(), &format);
 }
 

@@ -139,6 +139,14 @@ static int count_pages(const std::string& pdf) {
     return pages;
 }
 
+// Lists the process's other top-level windows as "[caption: text]" for a message.
+static std::string other_windows(DWORD pid, HWND main_window) {
+    std::string seen;
+    for (HWND window : other_top_windows(pid, main_window))
+        seen += "[" + window_text(window) + ": " + message_box_text(window) + "] ";
+    return seen;
+}
+
 TEST_F(Output, PrintSpoolsOnePage) {
     std::string folder = pdf_folder();
     if (folder.empty()) GTEST_SKIP() << "BAYLITH_PDF_DIR not set: no CUPS-PDF printer";
@@ -148,12 +156,7 @@ TEST_F(Output, PrintSpoolsOnePage) {
     post_command(main_window(), 2);
     // The first print of a session may wait for Wine to take the printer in.
     HWND print_dialog = wait_for_owned_dialog(pid(), main_window(), 30000);
-    if (!print_dialog) {
-        std::string seen;
-        for (HWND window : other_top_windows(pid(), main_window()))
-            seen += "[" + window_text(window) + ": " + message_box_text(window) + "] ";
-        FAIL() << "no print dialog; other windows: " << seen;
-    }
+    ASSERT_TRUE(print_dialog) << "no print dialog; other windows: " << other_windows(pid(), main_window());
     Sleep(100);
     PostMessageA(print_dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     std::string text;
@@ -198,21 +201,10 @@ TEST_F(Output, CancelledPrintShowsNothingAndTilesKeepLoading) {
     PostMessageA(print_dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_TRUE(wait_for_window_gone(print_dialog, 3000));
     settle(&app, 300);
-    std::string seen;
-    for (HWND window : other_top_windows(pid(), main_window()))
-        seen += "[" + window_text(window) + ": " + message_box_text(window) + "] ";
-    EXPECT_EQ("", seen);
+    EXPECT_EQ("", other_windows(pid(), main_window()));
     EXPECT_EQ("", wait_for_map()) << "tiles stopped loading after the cancel";
     Sleep(500);
     EXPECT_EQ(before, pdf_files(pdf_folder()));
-}
-
-// Lists the process's other top-level windows as "[caption: text]" for a message.
-static std::string other_windows(DWORD pid, HWND main_window) {
-    std::string seen;
-    for (HWND window : other_top_windows(pid, main_window))
-        seen += "[" + window_text(window) + ": " + message_box_text(window) + "] ";
-    return seen;
 }
 
 TEST_F(Output, PrintWithNoPrinterEndsCleanly) {
