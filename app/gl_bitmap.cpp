@@ -51,3 +51,11 @@ PIXELFORMATDESCRIPTOR pixel_format_request(DWORD flags, BYTE colour_bits) {
 PIXELFORMATDESCRIPTOR bitmap_pixel_format_request() {
     return pixel_format_request(PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL | PFD_SUPPORT_GDI, 32);
 }
+
+PIXELFORMATDESCRIPTOR window_pixel_format_request() {
+    return pixel_format_request(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16);
+}
+
+PIXELFORMATDESCRIPTOR printer_pixel_format_request() {
+    return pixel_format_request(PFD_SUPPORT_GDI | PFD_SUPPORT_OPENGL | PFD_DEPTH_DONTCARE, 24);
+}

@@ -18,6 +18,11 @@ void release_gl_bitmap(GlBitmap* bitmap);
 // A pixel format request with the given flags and colour bits, every other field zero.
 PIXELFORMATDESCRIPTOR pixel_format_request(DWORD flags, BYTE colour_bits);
 
+// The main window's request (double-buffered, 16 colour bits) and the printer's
+// (GDI and OpenGL, 24 colour bits, no depth buffer needed).
+PIXELFORMATDESCRIPTOR window_pixel_format_request();
+PIXELFORMATDESCRIPTOR printer_pixel_format_request();
+
 // The request for drawing into a GlBitmap (Wine implements it with OSMesa; at 32 bits
 // per pixel the channel order matches the DIB's).
 PIXELFORMATDESCRIPTOR bitmap_pixel_format_request();

@@ -72,10 +72,14 @@ bool offered_to_panels(MSG* msg) {
     return false;
 }
 
+}  // namespace
+
 // The dialog manager puts a dialog's client area at its template position, so a
 // captioned child panel's caption and close box would sit above it, clipped by the
 // main window's client edge. The panel's outer corner goes there instead, converted
-// with the panel's own dialog base units.
+// with the panel's own dialog base units. Called from WM_INITDIALOG, before a
+// visible panel is shown: under Wine, moving a shown child of a window that GL
+// draws on blocks for good.
 void place_panel(HWND panel, int x, int y) {
     if (panel == NULL) {
         return;
@@ -85,11 +89,17 @@ void place_panel(HWND panel, int x, int y) {
     SetWindowPos(panel, NULL, position.left, position.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-}  // namespace
-
 bool running_under_wine() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll != NULL && GetProcAddress(ntdll, "wine_get_version") != NULL;
+}
+
+bool gl_through_bitmaps() {
+#ifdef BAYLITH_TEST_WINDOW_PRESENTATION
+    return false;
+#else
+    return running_under_wine();
+#endif
 }
 
 void stop_refresh_timer() {
@@ -165,10 +175,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR comman
     InitCommonControls();
     QueryPanel = CreateDialogParamA(instance, MAKEINTRESOURCEA(QUERY_PANEL_TEMPLATE), main_window,
                                     query_panel_proc, 0);
-    place_panel(QueryPanel, QUERY_PANEL_X, QUERY_PANEL_Y);
     InfoPanel = CreateDialogParamA(instance, MAKEINTRESOURCEA(INFO_PANEL_TEMPLATE), main_window,
                                    info_panel_proc, 0);
-    place_panel(InfoPanel, INFO_PANEL_X, INFO_PANEL_Y);
     AboutBox = CreateDialogParamA(instance, MAKEINTRESOURCEA(ABOUT_BOX_TEMPLATE), main_window,
                                   about_box_proc, 0);
     if (QueryPanel != NULL) {

@@ -18,8 +18,7 @@ GlBitmap frame_bitmap = {};
 
 void create_window_context(HWND window) {
     main_dc = window_dc;
-    PIXELFORMATDESCRIPTOR format =
-        pixel_format_request(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16);
+    PIXELFORMATDESCRIPTOR format = window_pixel_format_request();
     int index = ChoosePixelFormat(main_dc, &format);
     if (index != 0 && SetPixelFormat(main_dc, index, &format)) {
         main_glrc = wglCreateContext(main_dc);
@@ -48,7 +47,7 @@ void create_bitmap_context() {
 
 void create_main_context(HWND window) {
     window_dc = GetDC(window);
-    bitmap_path = running_under_wine();
+    bitmap_path = gl_through_bitmaps();
     if (bitmap_path) {
         create_bitmap_context();
     } else {

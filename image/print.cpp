@@ -137,8 +137,7 @@ int begin_gl_page(HWND owner, HDC drawing_dc, const PIXELFORMATDESCRIPTOR* forma
 }
 
 int begin_printer_gl_job(HWND owner) {
-    PIXELFORMATDESCRIPTOR format =
-        pixel_format_request(PFD_SUPPORT_GDI | PFD_SUPPORT_OPENGL | PFD_DEPTH_DONTCARE, 24);
+    PIXELFORMATDESCRIPTOR format = printer_pixel_format_request();
     return begin_gl_page(owner, printer_dc(), &format);
 }
 
@@ -201,7 +200,7 @@ bool print_page_in_bands(const Image* captured) {
 
 int begin_print_job(HWND owner) {
     print_job.printer_context = NULL;
-    printing_from_bitmap = running_under_wine();
+    printing_from_bitmap = gl_through_bitmaps();
     if (ask_for_printer(owner) != 1) {
         return 0;
     }

@@ -106,6 +106,7 @@ void info_save() {
 INT_PTR CALLBACK info_panel_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_INITDIALOG:
+        place_panel(dialog, INFO_PANEL_X, INFO_PANEL_Y);
         SendDlgItemMessageA(dialog, IDC_INFO_TEXT, WM_SETFONT, (WPARAM)report_font, TRUE);
         // Room for a paste as large as the working buffer; the default limit of
         // a multi-line edit box is far smaller on some systems.

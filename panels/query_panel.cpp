@@ -99,6 +99,7 @@ BOOL query_panel_command(HWND dialog, WPARAM wparam) {
 INT_PTR CALLBACK query_panel_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_INITDIALOG:
+        place_panel(dialog, QUERY_PANEL_X, QUERY_PANEL_Y);
         query_panel_init(dialog);
         return TRUE;
     case WM_COMMAND:

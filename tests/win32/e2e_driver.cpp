@@ -134,6 +134,12 @@ std::string baylith_exe_path() {
     return windows_path_of_unix(BAYLITH_EXE_PATH);
 }
 
+bool window_path_build() {
+    char value[8];
+    DWORD length = GetEnvironmentVariableA("BAYLITH_E2E_WINDOW_PATH", value, sizeof value);
+    return length > 0 && length < sizeof value && value[0] == '1';
+}
+
 bool launch_app(const std::string& dir, AppProcess* app) {
     memset(app, 0, sizeof *app);
     std::string exe = baylith_exe_path();
@@ -395,31 +401,6 @@ void post_wheel(HWND main_window, int delta) {
                  MAKELPARAM(centre.x, centre.y));
 }
 
-void post_drag(HWND main_window, bool right_button, int x0, int y0, int x1, int y1) {
-    UINT down = right_button ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
-    UINT up = right_button ? WM_RBUTTONUP : WM_LBUTTONUP;
-    WPARAM held = right_button ? MK_RBUTTON : MK_LBUTTON;
-    PostMessageA(main_window, down, held, MAKELPARAM(x0, y0));
-    const int steps = 4;
-    for (int i = 1; i <= steps; ++i) {
-        int x = x0 + (x1 - x0) * i / steps;
-        int y = y0 + (y1 - y0) * i / steps;
-        PostMessageA(main_window, WM_MOUSEMOVE, held, MAKELPARAM(x, y));
-    }
-    PostMessageA(main_window, up, 0, MAKELPARAM(x1, y1));
-}
-
-void post_double_click(HWND main_window, int x, int y) {
-    PostMessageA(main_window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
-    PostMessageA(main_window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
-void choose_combo_item(HWND panel, int combo_id, int index) {
-    HWND combo = GetDlgItem(panel, combo_id);
-    SendMessageA(combo, CB_SETCURSEL, index, 0);
-    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(combo_id, CBN_SELCHANGE), (LPARAM)combo);
-}
-
 void choose_list_item(HWND panel, int list_id, int index) {
     HWND list = GetDlgItem(panel, list_id);
     SendMessageA(list, LB_SETCURSEL, index, 0);
@@ -532,6 +513,25 @@ void real_click_list_item(HWND list, int index) {
     RECT item = {};
     if (SendMessageW(list, LB_GETITEMRECT, index, (LPARAM)&item) == LB_ERR) return;
     real_click(list, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+}
+
+bool real_choose_combo_item(HWND combo, int index) {
+    real_click_control(combo);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(combo, &pid);
+    HWND dropped = wait_for_top_window(pid, "ComboLBox", NULL, 2000);
+    if (!dropped) return false;
+    RECT item = {};
+    if (SendMessageW(dropped, LB_GETITEMRECT, index, (LPARAM)&item) == LB_ERR) return false;
+    real_click(dropped, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    return wait_for_window_gone(dropped, 2000);
+}
+
+HWND focused_window(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info)) return NULL;
+    return info.hwndFocus;
 }
 
 static bool hits_close_box(HWND window, int x, int y) {

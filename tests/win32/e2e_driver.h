@@ -58,6 +58,10 @@ std::vector<std::wstring> list_dir_w(const std::wstring& dir);
 std::string baylith_exe_path();
 std::string windows_path_of_unix(const char* unix_path);
 
+// True when the program under test is the window-path build (BAYLITH_E2E_WINDOW_PATH
+// set): it draws on the window, and under Wine its child panels are hidden by that.
+bool window_path_build();
+
 // Starts baylith.exe with dir as its working folder; waits for input idle.
 bool launch_app(const std::string& dir, AppProcess* app);
 // Waits for the main window "Baylith 1.0" of class "mainw" of the process.
@@ -105,10 +109,8 @@ void save_dialog_cancel(HWND dialog);
 // Input to the main window, in client coordinates.
 void post_command(HWND window, int id);
 void post_wheel(HWND main_window, int delta);
-void post_drag(HWND main_window, bool right_button, int x0, int y0, int x1, int y1);
-void post_double_click(HWND main_window, int x, int y);
-// Chooses an item of a combo box or list as the mouse would, with its notification.
-void choose_combo_item(HWND panel, int combo_id, int index);
+// Sets a list's selection and posts its notification (for set-up, not for testing
+// the list itself: real_click_list_item does that).
 void choose_list_item(HWND panel, int list_id, int index);
 void click_button(HWND panel, int button_id);
 
@@ -127,6 +129,10 @@ void real_key_with(WORD modifier, WORD vk);  // e.g. VK_MENU or VK_SHIFT held ar
 // Clicks a control's middle, or its item row (list boxes: by LB_GETITEMRECT).
 void real_click_control(HWND control);
 void real_click_list_item(HWND list, int index);
+// Chooses a combo box item with the mouse: opens the list, clicks the item.
+bool real_choose_combo_item(HWND combo, int index);
+// The window with the keyboard focus on the thread of window (GetGUIThreadInfo).
+HWND focused_window(HWND window);
 // Clicks the close box of a captioned window; false when none was found on it.
 bool real_click_close_box(HWND window);
 

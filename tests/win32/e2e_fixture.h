@@ -47,6 +47,10 @@ protected:
     // expected; alpha is its opacity. "" when it does.
     std::string wait_for_marker(int city, bool drawn, int display_mode, float alpha = 1.0f,
                                 int timeout_ms = WAIT_TICK_MS);
+    // Hides the Query panel as a user would: focus its first combo box with two
+    // clicks (open, close) and press Esc, which reaches it through IsDialogMessageA.
+    void hide_query_panel_with_esc();
+
     // Waits until the Info panel's text equals expected.
     std::string wait_for_info_text(const std::string& expected, int timeout_ms = WAIT_TICK_MS);
 };

@@ -7,19 +7,25 @@ TEST_F(Panels, ComboChoicesNarrowTheMarkersAndResetQueryRestoresThem) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     ASSERT_EQ("", wait_for_map());
     HWND query = query_panel();
-    choose_combo_item(query, QUERY_COMBO_FIRST, 5);  // "> 3.0m": Dunmere alone
-    EXPECT_EQ("", wait_for_marker(DUNMERE, true, 11));
+    HWND population = GetDlgItem(query, QUERY_COMBO_FIRST);
+    ASSERT_TRUE(real_choose_combo_item(population, 5)) << "no drop-down list";  // "> 3.0m": Dunmere alone
+    EXPECT_EQ(5, SendMessageW(population, CB_GETCURSEL, 0, 0));
     EXPECT_EQ("", wait_for_marker(ALDERBROOK, false, 11));
     EXPECT_EQ("", wait_for_marker(CADDOW, false, 11));
-    EXPECT_EQ(5, SendMessageW(GetDlgItem(query, QUERY_COMBO_FIRST), CB_GETCURSEL, 0, 0));
 
-    choose_combo_item(query, QUERY_COMBO_FIRST, 0);
-    choose_combo_item(query, QUERY_COMBO_FIRST + 3, 1);  // Has Limits "No": Caddow alone
+    ASSERT_TRUE(real_choose_combo_item(population, 0));
+    ASSERT_TRUE(real_choose_combo_item(GetDlgItem(query, QUERY_COMBO_FIRST + 3), 1));  // Has Limits "No": Caddow alone
     EXPECT_EQ("", wait_for_marker(CADDOW, true, 11));
-    EXPECT_EQ("", wait_for_marker(DUNMERE, false, 11));
-    choose_combo_item(query, QUERY_COMBO_FIRST + 6, 4);  // council ">30" as well: nobody
+    EXPECT_EQ("", wait_for_marker(ALDERBROOK, false, 11));
+    // With the focus on a closed combo box the arrow keys choose as well: council
+    // size ">30" (four steps down) leaves nobody.
+    HWND council = GetDlgItem(query, QUERY_COMBO_FIRST + 6);
+    real_click_control(council);
+    real_click_control(council);
+    for (int i = 0; i < 4; ++i) real_key(VK_DOWN);
+    EXPECT_EQ(4, SendMessageW(council, CB_GETCURSEL, 0, 0));
     EXPECT_EQ("", wait_for_marker(CADDOW, false, 11));
-    choose_list_item(query, QUERY_CITY_LIST, BRENNIC_FALLS);
+    real_click_list_item(GetDlgItem(query, QUERY_CITY_LIST), BRENNIC_FALLS);
     settle(&app, 200);
 
     post_command(main_window(), 51);  // "Reset Query"
@@ -41,59 +47,90 @@ TEST_F(Panels, ComboChoicesNarrowTheMarkersAndResetQueryRestoresThem) {
     }
 }
 
-TEST_F(Panels, ListChoiceCentresTheViewAndReportsEvenWhenNotMatched) {
+TEST_F(Panels, ListChoiceByMouseOrArrowKeyCentresTheViewAndReportsEvenWhenNotMatched) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     ASSERT_EQ("", wait_for_map());
     HWND query = query_panel();
-    choose_list_item(query, QUERY_CITY_LIST, CADDOW);
+    HWND list = GetDlgItem(query, QUERY_CITY_LIST);
+    real_click_list_item(list, CADDOW);
     EXPECT_EQ("", wait_for_info_text(report_text(CADDOW, 4)));
     EXPECT_TRUE(IsWindowVisible(info_panel()));
     view.centre_x = (float)test_cities[CADDOW].map_x;
     view.centre_y = (float)test_cities[CADDOW].map_y;
     EXPECT_EQ("", wait_for_map(WAIT_TICK_MS)) << "view not centred on Caddow";
 
-    // Dunmere alone matches "> 3.0m"; choosing Alderbrook still reports it.
-    choose_combo_item(query, QUERY_COMBO_FIRST, 5);
-    choose_list_item(query, QUERY_CITY_LIST, ALDERBROOK);
-    EXPECT_EQ("", wait_for_info_text(report_text(CADDOW, 4) + report_text(ALDERBROOK, 1)));
+    // Dunmere alone matches "> 3.0m"; Up from Caddow to Brennic Falls still reports it.
+    ASSERT_TRUE(real_choose_combo_item(GetDlgItem(query, QUERY_COMBO_FIRST), 5));
+    real_key_with(VK_SHIFT, VK_TAB);  // from the first combo box back round to the list
+    real_key(VK_UP);
+    EXPECT_EQ("", wait_for_info_text(report_text(CADDOW, 4) + report_text(BRENNIC_FALLS, 1)));
+    EXPECT_EQ(BRENNIC_FALLS, SendMessageW(list, LB_GETCURSEL, 0, 0));
     EXPECT_EQ(5, SendMessageW(GetDlgItem(query, QUERY_COMBO_FIRST), CB_GETCURSEL, 0, 0));
-    view.centre_x = (float)test_cities[ALDERBROOK].map_x;
-    view.centre_y = (float)test_cities[ALDERBROOK].map_y;
-    // Its marker is not drawn, since it does not match.
-    PostMessageA(info_panel(), WM_COMMAND, IDCANCEL, 0);  // nothing over the centre of the map
-    PostMessageA(query, WM_COMMAND, IDCANCEL, 0);
-    settle(&app, 300);
-    EXPECT_EQ("", wait_for_marker(ALDERBROOK, false, 11));
+    view.centre_x = (float)test_cities[BRENNIC_FALLS].map_x;
+    view.centre_y = (float)test_cities[BRENNIC_FALLS].map_y;
+    // Esc hides each panel, so that nothing stands over the centre of the map; the
+    // marker is not drawn, since the city does not match.
+    real_key(VK_ESCAPE);
+    EXPECT_TRUE(wait_for_window_gone(query, 2000)) << "Esc did not hide the Query panel";
+    real_click_control(GetDlgItem(info_panel(), INFO_EDIT));
+    real_key(VK_ESCAPE);
+    EXPECT_TRUE(wait_for_window_gone(info_panel(), 2000)) << "Esc did not hide the Info panel";
+    EXPECT_EQ("", wait_for_marker(BRENNIC_FALLS, false, 11));
 }
 
-TEST_F(Panels, ShowCommandsShowAndEscHidesKeepingTheState) {
+// Tab through the Query panel in template order, the keyboard in the menu bar, and
+// Show commands that show but never toggle.
+TEST_F(Panels, TabFollowsTheTemplateOrderAndShowCommandsShowWhatEscHid) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     HWND query = query_panel();
     HWND info = info_panel();
+    HWND first = GetDlgItem(query, QUERY_COMBO_FIRST);
+    real_click_control(first);
+    real_click_control(first);
+    ASSERT_EQ(first, focused_window(main_window()));
+    const int order[] = {1007, 1008, 1009, 1010, 1011, 1012, 1013, QUERY_CITY_LIST, QUERY_COMBO_FIRST};
+    for (int id : order) {
+        real_key(VK_TAB);
+        EXPECT_EQ(GetDlgItem(query, id), focused_window(main_window())) << "Tab should reach " << id;
+    }
+    real_key_with(VK_SHIFT, VK_TAB);
+    EXPECT_EQ(GetDlgItem(query, QUERY_CITY_LIST), focused_window(main_window())) << "Shift+Tab";
+    real_key_with(VK_SHIFT, VK_TAB);
+    real_key_with(VK_SHIFT, VK_TAB);  // back over "Staggered" to "Council Size"
+    HWND council = GetDlgItem(query, 1012);
+    EXPECT_EQ(council, focused_window(main_window()));
+
     post_command(main_window(), 31);
     post_command(main_window(), 31);
     settle(&app, 100);
     EXPECT_TRUE(IsWindowVisible(query)) << "Show Query Panel toggled";
-    choose_combo_item(query, QUERY_COMBO_FIRST + 2, 2);  // "District"
-    PostMessageA(query, WM_COMMAND, IDCANCEL, 0);
-    settle(&app, 100);
-    EXPECT_FALSE(IsWindowVisible(query));
+    real_key(VK_DOWN);
+    real_key(VK_DOWN);  // "10 - 14"
+    real_key(VK_ESCAPE);
+    EXPECT_TRUE(wait_for_window_gone(query, 2000)) << "Esc did not hide the Query panel";
     post_command(main_window(), 31);
     settle(&app, 100);
     EXPECT_TRUE(IsWindowVisible(query));
-    EXPECT_EQ(2, SendMessageW(GetDlgItem(query, QUERY_COMBO_FIRST + 2), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(2, SendMessageW(council, CB_GETCURSEL, 0, 0));
 
-    post_command(main_window(), 33);
-    post_command(main_window(), 33);
-    settle(&app, 100);
+    // "Panel" > "Show Info Panel" from the keyboard: Alt, three to the right, down
+    // to the second item.
+    real_click(main_window(), 60, view.height - 40);
+    real_key(VK_MENU);
+    for (int i = 0; i < 3; ++i) real_key(VK_RIGHT);
+    real_key(VK_DOWN);
+    real_key(VK_DOWN);
+    real_key(VK_RETURN);
+    DWORD start = GetTickCount();
+    while (!IsWindowVisible(info) && GetTickCount() - start < 2000) Sleep(20);
     EXPECT_TRUE(IsWindowVisible(info)) << "Show Info Panel with no text";
     EXPECT_EQ("", info_text());
-    PostMessageA(info, WM_COMMAND, IDCANCEL, 0);
+    post_command(main_window(), 33);
     settle(&app, 100);
-    EXPECT_FALSE(IsWindowVisible(info));
+    EXPECT_TRUE(IsWindowVisible(info)) << "Show Info Panel toggled";
 }
 
-TEST_F(Panels, AboutShowsItsBoxAndEnterOrEscHidesIt) {
+TEST_F(Panels, AboutShowsItsBoxAndEnterEscOrOkHidesIt) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     post_command(main_window(), 41);
     HWND about = wait_for_top_window(pid(), "#32770", "About Ostrevan 1.0d", WAIT_WINDOW_MS);
@@ -104,20 +141,21 @@ TEST_F(Panels, AboutShowsItsBoxAndEnterOrEscHidesIt) {
     settle(&app, 100);
     EXPECT_TRUE(IsWindowVisible(about)) << "About.. toggled the box";
 
-    PostMessageA(about, WM_KEYDOWN, VK_RETURN, 0);
-    PostMessageA(about, WM_KEYUP, VK_RETURN, 0xC0000001);
+    real_focus(about);
+    real_key(VK_RETURN);
     EXPECT_TRUE(wait_for_window_gone(about, 2000)) << "Enter did not hide the About box";
     EXPECT_TRUE(IsWindow(about)) << "the box is hidden, not destroyed";
 
     post_command(main_window(), 41);
     ASSERT_TRUE(wait_for_top_window(pid(), "#32770", "About Ostrevan 1.0d", 2000));
-    click_button(about, ABOUT_OK);
-    EXPECT_TRUE(wait_for_window_gone(about, 2000)) << "OK did not hide the About box";
+    real_focus(about);
+    real_key(VK_ESCAPE);
+    EXPECT_TRUE(wait_for_window_gone(about, 2000)) << "Esc did not hide the About box";
 
     post_command(main_window(), 41);
     ASSERT_TRUE(wait_for_top_window(pid(), "#32770", "About Ostrevan 1.0d", 2000));
-    PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(wait_for_window_gone(about, 2000)) << "Esc did not hide the About box";
+    real_click_control(GetDlgItem(about, ABOUT_OK));
+    EXPECT_TRUE(wait_for_window_gone(about, 2000)) << "OK did not hide the About box";
 }
 
 static std::string numbered_lines(int first, int last) {
@@ -138,7 +176,7 @@ TEST_F(Panels, InfoKeeps197LinesDroppingTheOldest) {
     std::string lines = numbered_lines(0, 196);  // 197 lines of text
     SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)lines.c_str());
     ASSERT_EQ(lines, info_text());
-    choose_list_item(query_panel(), QUERY_CITY_LIST, BRENNIC_FALLS);
+    real_click_list_item(GetDlgItem(query_panel(), QUERY_CITY_LIST), BRENNIC_FALLS);
     // Nine more lines push out the nine oldest.
     EXPECT_EQ("", wait_for_info_text(numbered_lines(9, 196) + report_text(BRENNIC_FALLS, 4)));
     // Scrolled to the end: the last lines are in view.
@@ -147,12 +185,12 @@ TEST_F(Panels, InfoKeeps197LinesDroppingTheOldest) {
 
 TEST_F(Panels, InfoClearEmptiesTheBoxAndTheNextReportStartsAtTheTop) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
-    choose_list_item(query_panel(), QUERY_CITY_LIST, DUNMERE);
+    real_click_list_item(GetDlgItem(query_panel(), QUERY_CITY_LIST), DUNMERE);
     ASSERT_EQ("", wait_for_info_text(report_text(DUNMERE, 4)));
-    click_button(info_panel(), INFO_CLEAR);
+    real_click_control(GetDlgItem(info_panel(), INFO_CLEAR));
     EXPECT_EQ("", wait_for_info_text(""));
     EXPECT_TRUE(IsWindowVisible(info_panel()));
-    choose_list_item(query_panel(), QUERY_CITY_LIST, ALDERBROOK);
+    real_click_list_item(GetDlgItem(query_panel(), QUERY_CITY_LIST), ALDERBROOK);
     EXPECT_EQ("", wait_for_info_text(report_text(ALDERBROOK, 4)));
 }
 
