@@ -154,8 +154,14 @@ TEST_F(Map, WheelPastTheExtremeAndBackDrawsTheMapAgain) {
         post_wheel(main_window(), i % 2 ? -120 : -240);
         view_model_zoom(&view, i % 2 ? -120 : -240);
     }
-    real_drag(main_window(), true, 300, 600, 420, 560);
-    for (int i = 0; i < 4; ++i) view_model_pan(&view, 30, -10);
+    // Posted like the wheel steps, so that the pan comes after them: input
+    // would be taken ahead of the posted messages still queued.
+    PostMessageA(main_window(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 600));
+    for (int i = 1; i <= 4; ++i) {
+        PostMessageA(main_window(), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(300 + 30 * i, 600 - 10 * i));
+        view_model_pan(&view, 30, -10);
+    }
+    PostMessageA(main_window(), WM_RBUTTONUP, 0, MAKELPARAM(420, 560));
     choose_list_item(query_panel(), QUERY_CITY_LIST, CADDOW);
     view.centre_x = (float)test_cities[CADDOW].map_x;
     view.centre_y = (float)test_cities[CADDOW].map_y;
