@@ -13,6 +13,7 @@
 #include "panels/about_box.h"
 #include "panels/info_panel.h"
 #include "panels/query_panel.h"
+#include "panels/resource.h"
 #include "view/frame.h"
 #include "view/gl_api.h"
 #include "view/markers.h"
@@ -69,6 +70,19 @@ bool offered_to_panels(MSG* msg) {
         return true;
     }
     return false;
+}
+
+// The dialog manager puts a dialog's client area at its template position, so a
+// captioned child panel's caption and close box would sit above it, clipped by the
+// main window's client edge. The panel's outer corner goes there instead, converted
+// with the panel's own dialog base units.
+void place_panel(HWND panel, int x, int y) {
+    if (panel == NULL) {
+        return;
+    }
+    RECT position = {x, y, x, y};
+    MapDialogRect(panel, &position);
+    SetWindowPos(panel, NULL, position.left, position.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -153,8 +167,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR comman
     InitCommonControls();
     QueryPanel = CreateDialogParamA(instance, MAKEINTRESOURCEA(QUERY_PANEL_TEMPLATE), main_window,
                                     query_panel_proc, 0);
+    place_panel(QueryPanel, QUERY_PANEL_X, QUERY_PANEL_Y);
     InfoPanel = CreateDialogParamA(instance, MAKEINTRESOURCEA(INFO_PANEL_TEMPLATE), main_window,
                                    info_panel_proc, 0);
+    place_panel(InfoPanel, INFO_PANEL_X, INFO_PANEL_Y);
     AboutBox = CreateDialogParamA(instance, MAKEINTRESOURCEA(ABOUT_BOX_TEMPLATE), main_window,
                                   about_box_proc, 0);
     if (QueryPanel != NULL) {

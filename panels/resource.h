@@ -9,6 +9,14 @@
 #define IDD_QUERY_PANEL 111
 #define IDD_INFO_PANEL 112
 
+// Where the two child panels stand, in dialog units from the main window's client
+// origin to the panel's outer top-left corner. The templates use these, and the
+// panels are put there again once created (see place_panel).
+#define QUERY_PANEL_X 244
+#define QUERY_PANEL_Y 217
+#define INFO_PANEL_X 2
+#define INFO_PANEL_Y 2
+
 // Query panel (template 111): labels, the eight criteria in QueryState field
 // order, and the city list.
 #define IDC_QUERY_POPULATION_LABEL 1033

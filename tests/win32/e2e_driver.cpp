@@ -395,6 +395,137 @@ void click_button(HWND panel, int button_id) {
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED), (LPARAM)GetDlgItem(panel, button_id));
 }
 
+// ---- real input ----
+
+enum { INPUT_PAUSE_MS = 40 };
+
+static void send_mouse(DWORD flags, int data = 0) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    input.mi.mouseData = (DWORD)data;
+    SendInput(1, &input, sizeof input);
+    Sleep(INPUT_PAUSE_MS);
+}
+
+static void send_key(WORD vk, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = (WORD)MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+    Sleep(INPUT_PAUSE_MS);
+}
+
+static void move_to_screen(int x, int y) {
+    // Absolute positions are 0..65535 across the primary screen.
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (LONG)(((int64_t)x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    input.mi.dy = (LONG)(((int64_t)y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    Sleep(INPUT_PAUSE_MS);
+}
+
+void real_focus(HWND window) {
+    HWND top = GetAncestor(window, GA_ROOT);
+    if (GetForegroundWindow() != top) {
+        SetForegroundWindow(top);
+        Sleep(100);
+    }
+}
+
+void real_move(HWND window, int x, int y) {
+    POINT point = {x, y};
+    ClientToScreen(window, &point);
+    move_to_screen(point.x, point.y);
+}
+
+void real_click(HWND window, int x, int y, bool right_button) {
+    real_focus(window);
+    real_move(window, x, y);
+    send_mouse(right_button ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    send_mouse(right_button ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+}
+
+void real_double_click(HWND window, int x, int y) {
+    real_focus(window);
+    real_move(window, x, y);
+    for (int i = 0; i < 2; ++i) {
+        send_mouse(MOUSEEVENTF_LEFTDOWN);
+        send_mouse(MOUSEEVENTF_LEFTUP);
+    }
+}
+
+void real_drag(HWND window, bool right_button, int x0, int y0, int x1, int y1) {
+    real_focus(window);
+    real_move(window, x0, y0);
+    send_mouse(right_button ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    const int steps = 4;
+    for (int i = 1; i <= steps; ++i) real_move(window, x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
+    send_mouse(right_button ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+}
+
+void real_wheel(HWND window, int x, int y, int delta) {
+    real_focus(window);
+    real_move(window, x, y);
+    send_mouse(MOUSEEVENTF_WHEEL, delta);
+}
+
+void real_key(WORD vk) {
+    send_key(vk, false);
+    send_key(vk, true);
+}
+
+void real_key_with(WORD modifier, WORD vk) {
+    send_key(modifier, false);
+    send_key(vk, false);
+    send_key(vk, true);
+    send_key(modifier, true);
+}
+
+void real_click_control(HWND control) {
+    RECT rect;
+    GetClientRect(control, &rect);
+    real_click(control, rect.right / 2, rect.bottom / 2);
+}
+
+void real_click_list_item(HWND list, int index) {
+    SendMessageW(list, LB_SETTOPINDEX, index, 0);  // scrolled into view, as a user would
+    RECT item = {};
+    if (SendMessageW(list, LB_GETITEMRECT, index, (LPARAM)&item) == LB_ERR) return;
+    real_click(list, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+}
+
+static bool hits_close_box(HWND window, int x, int y) {
+    DWORD_PTR hit = 0;
+    return SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 2000, &hit) &&
+           hit == HTCLOSE;
+}
+
+bool real_click_close_box(HWND window) {
+    // The close box is wherever the window answers HTCLOSE: walk the caption rows
+    // from the right edge, then click the middle of the box found.
+    RECT frame;
+    GetWindowRect(window, &frame);
+    for (int y = frame.top + 1; y < frame.top + 40; y += 2) {
+        for (int x = frame.right - 1; x > frame.right - 60; --x) {
+            if (!hits_close_box(window, x, y)) continue;
+            int left = x, bottom = y;
+            while (left > frame.left && hits_close_box(window, left - 1, y)) --left;
+            while (bottom < frame.bottom && hits_close_box(window, (left + x) / 2, bottom + 1)) ++bottom;
+            real_focus(window);
+            move_to_screen((left + x) / 2, (y + bottom) / 2);
+            send_mouse(MOUSEEVENTF_LEFTDOWN);
+            send_mouse(MOUSEEVENTF_LEFTUP);
+            return true;
+        }
+    }
+    return false;
+}
+
 void settle(const AppProcess* app, int ms) {
     DWORD_PTR ignored;
     SendMessageTimeoutA(app->main_window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);

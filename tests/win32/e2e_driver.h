@@ -104,6 +104,24 @@ void choose_combo_item(HWND panel, int combo_id, int index);
 void choose_list_item(HWND panel, int list_id, int index);
 void click_button(HWND panel, int button_id);
 
+// Real input through SendInput: Wine delivers it as hardware input, so double-click
+// detection, focus, capture and dialog navigation run as they do on Windows. Points
+// are client coordinates of window. Each call paces its events so the target's
+// queue takes them in order.
+void real_focus(HWND window);  // brings window's top-level window to the front
+void real_move(HWND window, int x, int y);
+void real_click(HWND window, int x, int y, bool right_button = false);
+void real_double_click(HWND window, int x, int y);
+void real_drag(HWND window, bool right_button, int x0, int y0, int x1, int y1);
+void real_wheel(HWND window, int x, int y, int delta);
+void real_key(WORD vk);                   // press and release
+void real_key_with(WORD modifier, WORD vk);  // e.g. VK_MENU or VK_SHIFT held around vk
+// Clicks a control's middle, or its item row (list boxes: by LB_GETITEMRECT).
+void real_click_control(HWND control);
+void real_click_list_item(HWND list, int index);
+// Clicks the close box of a captioned window; false when none was found on it.
+bool real_click_close_box(HWND window);
+
 // Lets the program work through what was posted (a few ticks).
 void settle(const AppProcess* app, int ms);
 

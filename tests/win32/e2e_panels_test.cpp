@@ -257,3 +257,69 @@ TEST_F(Panels, HugeTypedTextThenReportAndSaveDoNotCrash) {
     ASSERT_GE(bytes.size(), saved_report.size());
     EXPECT_EQ(saved_report, bytes.substr(bytes.size() - saved_report.size()));
 }
+
+static INT_PTR CALLBACK quiet_dialog_proc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// Dialog units to pixels with the base units of the panels' font ("MS Sans Serif",
+// 8 points): MapDialogRect does not work on another process's dialog under Wine, so
+// a hidden dialog of this process with the same font does the conversion.
+static POINT panel_units_to_pixels(int x, int y) {
+    WORD words[64] = {};
+    DLGTEMPLATE* dialog = (DLGTEMPLATE*)words;
+    dialog->style = WS_POPUP | DS_SETFONT;
+    WORD* after = (WORD*)(dialog + 1);
+    after += 3;  // no menu, default class, no title
+    *after++ = 8;
+    for (const char* face = "MS Sans Serif"; *face; ++face) *after++ = (WORD)*face;
+    *after++ = 0;
+    HWND probe = CreateDialogIndirectParamW(NULL, dialog, NULL, quiet_dialog_proc, 0);
+    RECT position = {x, y, x, y};
+    EXPECT_TRUE(probe && MapDialogRect(probe, &position)) << "no probe dialog";
+    if (probe) DestroyWindow(probe);
+    return POINT{position.left, position.top};
+}
+
+// The panel's outer corner, in the main window's client coordinates.
+static POINT panel_corner(HWND main_window, HWND panel) {
+    RECT frame;
+    GetWindowRect(panel, &frame);
+    POINT corner = {frame.left, frame.top};
+    ScreenToClient(main_window, &corner);
+    return corner;
+}
+
+TEST_F(Panels, PanelsStandAtTheirTemplatePositionsWithCaptionsInViewAndCloseBoxesWork) {
+    ASSERT_NO_FATAL_FAILURE(start_with_data());
+    post_command(main_window(), 33);
+    settle(&app, 200);
+    struct Expected {
+        HWND panel;
+        int x, y;  // dialog units
+    } panels[] = {{query_panel(), 244, 217}, {info_panel(), 2, 2}};
+    for (const Expected& expected : panels) {
+        POINT position = panel_units_to_pixels(expected.x, expected.y);
+        POINT corner = panel_corner(main_window(), expected.panel);
+        EXPECT_EQ(position.x, corner.x) << window_text(expected.panel);
+        EXPECT_EQ(position.y, corner.y) << window_text(expected.panel);
+    }
+    // The Info panel's close box is on screen and a real click on it hides the panel.
+    HWND info = info_panel();
+    ASSERT_TRUE(IsWindowVisible(info));
+    ASSERT_TRUE(real_click_close_box(info)) << "no close box found on the Info panel";
+    EXPECT_TRUE(wait_for_window_gone(info, 2000)) << "the close box did not hide the Info panel";
+    ASSERT_TRUE(real_click_close_box(query_panel())) << "no close box found on the Query panel";
+    EXPECT_TRUE(wait_for_window_gone(query_panel(), 2000)) << "the close box did not hide the Query panel";
+
+    // The About box is a popup centred on the screen: all of it, caption included,
+    // lies in the working area.
+    post_command(main_window(), 41);
+    HWND about = wait_for_top_window(pid(), "#32770", "About Ostrevan 1.0d", WAIT_WINDOW_MS);
+    ASSERT_TRUE(about);
+    RECT frame, work;
+    GetWindowRect(about, &frame);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_TRUE(frame.left >= work.left && frame.top >= work.top && frame.right <= work.right &&
+                frame.bottom <= work.bottom)
+        << "About box at " << frame.left << "," << frame.top << "-" << frame.right << "," << frame.bottom;
+    EXPECT_LE(abs((frame.left + frame.right) - (work.left + work.right)), 1);
+}
