@@ -1,5 +1,5 @@
 # The commands of the README. Each one installs what it needs first.
-.PHONY: setup run test bench fuzz dist clean
+.PHONY: setup run test bench bench-wine soak fuzz dist clean
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -21,6 +21,16 @@ test:
 
 bench: setup
 	bash scripts/bench.sh
+
+# The real baylith.exe under Wine, timed as a user feels it (start, drag, wheel,
+# Save Snapshot, Print..), on the bundled sample data.
+bench-wine: setup
+	bash scripts/bench-wine.sh
+
+# A long random mix of user actions on the real baylith.exe under Wine, watching for
+# hangs, growth and stray files. SOAK_SECONDS (default 600) and SOAK_SEED (replay).
+soak: setup
+	bash scripts/soak.sh $${SOAK_SECONDS:-600}
 
 fuzz: setup
 	bash scripts/fuzz.sh --long

@@ -1,5 +1,5 @@
 // Reading and writing BMP files, and the power-of-two resample for printing, each
-// beside the plain copy of the same bytes that bounds it.
+// beside the plain copy of the same bytes (context; the peers are in bench_stb.cpp).
 #include <benchmark/benchmark.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -14,7 +14,7 @@
 
 namespace {
 
-const char TILE_PATH[] = "data/tiles/l4/001/4001002.bmp";
+const char TILE_PATH[] = BENCH_TILE_PATH;
 
 void BM_read_bmp_512x512(benchmark::State& state) {
     bench_data_dir();

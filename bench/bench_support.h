@@ -12,6 +12,9 @@ enum {
     BENCH_CITY_COUNT = 100,
 };
 
+// One of the 512 x 512 tiles, read by both BMP readers.
+#define BENCH_TILE_PATH "data/tiles/l4/001/4001002.bmp"
+
 // Creates (once) a scratch directory with data/term.csv (100 rows), data/lolli.bmp
 // and the 18 level-4 tiles, and makes it the working directory. Removed at exit.
 const char* bench_data_dir();

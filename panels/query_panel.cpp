@@ -62,18 +62,23 @@ void query_panel_sync(HWND dialog) {
         SendDlgItemMessageA(dialog, IDC_QUERY_FIRST_CRITERION + i, CB_SETCURSEL,
                             (WPARAM)*query_selection(&query_state, i), 0);
 
-    SendDlgItemMessageA(dialog, IDC_QUERY_CITY_LIST, LB_RESETCONTENT, 0, 0);
+    // Without WM_SETREDRAW every added name updates the list's scroll bar and
+    // repaints it: under Wine about 5 ms a name, half a second for 100 cities.
+    HWND list = GetDlgItem(dialog, IDC_QUERY_CITY_LIST);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
     int count = city_count();
     for (int row = 0; row < count; ++row) {
         // The name field may be full; the list gets a terminated copy.
         char name[sizeof city_table.rows[row].name + 1];
         memcpy(name, city_table.rows[row].name, sizeof city_table.rows[row].name);
         name[sizeof name - 1] = '\0';
-        SendDlgItemMessageA(dialog, IDC_QUERY_CITY_LIST, LB_ADDSTRING, 0, (LPARAM)name);
+        SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)name);
     }
     if (view_state.selected >= 0 && view_state.selected < count)
-        SendDlgItemMessageA(dialog, IDC_QUERY_CITY_LIST, LB_SETCURSEL,
-                            (WPARAM)view_state.selected, 0);
+        SendMessageA(list, LB_SETCURSEL, (WPARAM)view_state.selected, 0);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, NULL, TRUE);
 }
 
 BOOL query_panel_command(HWND dialog, WPARAM wparam) {

@@ -7,6 +7,8 @@ packages=(
   # native build and tests
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
+  # the peer libraries the benchmarks compare with (stb_image, stb_image_write)
+  libstb-dev
   clang libclang-rt-14-dev
   # offscreen OpenGL for the drawing tests (Mesa, EGL surfaceless)
   libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri

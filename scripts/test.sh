@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds both builds and runs every test: the native suites (plain and
 # under AddressSanitizer + UndefinedBehaviorSanitizer), short fuzzing runs, and the
-# end-to-end tests of baylith.exe under Wine. Ends with one line of totals.
+# end-to-end tests of baylith.exe under Wine, and a one-minute soak test. Ends with
+# one line of totals.
 set -uo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -63,6 +64,10 @@ fi
 run_step win-build configure_and_build build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 if [ -f scripts/run-e2e.sh ]; then
   run_step e2e-tests bash scripts/run-e2e.sh build/win
+fi
+# A minute of random use of the real program under Wine (make soak runs ten).
+if [ -f scripts/soak.sh ]; then
+  run_step soak bash scripts/soak.sh 60
 fi
 
 echo
