@@ -239,6 +239,27 @@ std::string answer_save_dialog(const char* what, const char* extension, bool con
     return path;
 }
 
+// ---- posted input, for targets that real input cannot reach (covered or off screen) ----
+
+void post_drag(HWND window, bool right_button, int x0, int y0, int x1, int y1) {
+    WPARAM held = right_button ? MK_RBUTTON : MK_LBUTTON;
+    PostMessageA(window, right_button ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, held, MAKELPARAM(x0, y0));
+    for (int i = 1; i <= 4; ++i)
+        PostMessageA(window, WM_MOUSEMOVE, held, MAKELPARAM(x0 + (x1 - x0) * i / 4, y0 + (y1 - y0) * i / 4));
+    PostMessageA(window, right_button ? WM_RBUTTONUP : WM_LBUTTONUP, 0, MAKELPARAM(x1, y1));
+}
+
+void post_double_click(HWND window, int x, int y) {
+    PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void choose_combo_item(HWND panel, int combo_id, int index) {
+    HWND combo = GetDlgItem(panel, combo_id);
+    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(combo_id, CBN_SELCHANGE), (LPARAM)combo);
+}
+
 // ---- actions ----
 
 void pan() {
