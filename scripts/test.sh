@@ -65,9 +65,11 @@ run_step win-build configure_and_build build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mi
 if [ -f scripts/run-e2e.sh ]; then
   run_step e2e-tests bash scripts/run-e2e.sh build/win
 fi
-# A minute of random use of the real program under Wine (make soak runs ten).
+# A minute of random use of the real program under Wine (make soak runs ten, each
+# time with a new seed). Here one known seed is replayed, so that the result of the
+# test command does not depend on the draw; SOAK_SEED picks another.
 if [ -f scripts/soak.sh ]; then
-  run_step soak bash scripts/soak.sh 60
+  SOAK_SEED="${SOAK_SEED:-0x0000011c4ca515a2}" run_step soak bash scripts/soak.sh 60
 fi
 
 echo
