@@ -1,6 +1,6 @@
 // The three panels and the save dialog, driven in-process on a real Win32 (or
 // Wine) window system. A plain program: prints each failed check, exits 1 on any.
-// The save dialog and the message boxes are answered from a second thread.
+// The save dialog is answered from a second thread.
 #include <windows.h>
 
 #include <stdio.h>
@@ -65,10 +65,6 @@ int info_line_count() {
     return (int)SendDlgItemMessageA(InfoPanel, IDC_INFO_TEXT, EM_GETLINECOUNT, 0, 0);
 }
 
-void send_command(HWND dialog, int id, int notification) {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, notification), (LPARAM)GetDlgItem(dialog, id));
-}
-
 void put_city(int row, const char* name, const char* state, int32_t population, int16_t x, int16_t y) {
     CityRecord& city = city_table.rows[row];
     memset(&city, 0, sizeof city);
@@ -89,10 +85,7 @@ void put_city(int row, const char* name, const char* state, int32_t population, 
 // ---- the answering thread ----------------------------------------------------
 
 struct Answer {
-    const char* file_name;   // typed into the save dialog; null: cancel it
-    bool expect_box;         // a message box follows the dialog
-    char box_caption[64];
-    char box_text[256];
+    const char* file_name;  // typed into the save dialog; null: cancel it
     bool saw_dialog;
 };
 
@@ -117,25 +110,6 @@ DWORD WINAPI answer_dialogs(void* parameter) {
     } else {
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }
-    if (!answer->expect_box) return 0;
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        HWND box = FindWindowA("#32770", "Info");
-        if (!box) box = FindWindowA("#32770", "Error");
-        if (box && IsWindowVisible(box)) {
-            GetWindowTextA(box, answer->box_caption, sizeof answer->box_caption);
-            GetDlgItemTextA(box, 65535, answer->box_text, sizeof answer->box_text);
-            // The dialog's own overwrite question: yes, and wait for ours.
-            if (strstr(answer->box_text, "already exists")) {
-                PostMessageA(box, WM_COMMAND, IDYES, 0);
-                answer->box_caption[0] = answer->box_text[0] = '\0';
-                Sleep(200);
-                continue;
-            }
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-            return 0;
-        }
-        Sleep(10);
-    }
     return 0;
 }
 
@@ -144,17 +118,6 @@ HANDLE start_answering(Answer* answer) { return CreateThread(NULL, 0, answer_dia
 void finish_answering(HANDLE thread) {
     WaitForSingleObject(thread, 15000);
     CloseHandle(thread);
-}
-
-std::string file_bytes(const std::string& path) {
-    std::string bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file) return "<missing>";
-    char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
-    fclose(file);
-    return bytes;
 }
 
 std::string current_directory() {
@@ -296,7 +259,7 @@ void test_save_dialog(const std::string& folder) {
     char path[PATH_CAPACITY];
     strcpy(path, "untouched");
     std::string typed = folder + "\\view";
-    Answer answer = {typed.c_str(), false, "", "", false};
+    Answer answer = {typed.c_str(), false};
     HANDLE thread = start_answering(&answer);
     int result = ask_save_file_name(path, ".bmp");
     finish_answering(thread);
@@ -309,7 +272,7 @@ void test_save_dialog(const std::string& folder) {
 
     // Case-sensitive comparison: a differently cased extension is kept and added to.
     typed = folder + "\\view.BMP";
-    answer = {typed.c_str(), false, "", "", false};
+    answer = {typed.c_str(), false};
     thread = start_answering(&answer);
     result = ask_save_file_name(path, ".bmp");
     finish_answering(thread);
@@ -320,7 +283,7 @@ void test_save_dialog(const std::string& folder) {
     // even when it had been moved.
     strcpy(path, "untouched");
     SetCurrentDirectoryA(folder.c_str());
-    answer = {nullptr, false, "", "", false};
+    answer = {nullptr, false};
     thread = start_answering(&answer);
     result = ask_save_file_name(path, ".txt");
     finish_answering(thread);
@@ -329,40 +292,6 @@ void test_save_dialog(const std::string& folder) {
     CHECK_EQUAL(path, "untouched");
     CHECK_EQUAL(ansi(file_dialog_state.initial_dir), folder + "\\");
     CHECK_EQUAL(current_directory(), start);
-}
-
-void test_info_save(const std::string& folder) {
-    info_clear();
-    info_append("Elected: District              Has Limits: Yes");
-    info_append("");
-    std::string typed = folder + "\\report";
-    Answer answer = {typed.c_str(), true, "", "", false};
-    HANDLE thread = start_answering(&answer);
-    send_command(InfoPanel, IDC_INFO_SAVE, BN_CLICKED);
-    finish_answering(thread);
-    CHECK_EQUAL(answer.box_caption, "Info");
-    CHECK_EQUAL(answer.box_text, "Save complete");
-    CHECK_EQUAL(file_bytes(folder + "\\report.txt"),
-                "Elected: District              Has Limits: Yes \r\n \r\n");
-
-    // An empty box writes an empty file over the old one.
-    info_clear();
-    typed = folder + "\\report.txt";
-    answer = {typed.c_str(), true, "", "", false};
-    thread = start_answering(&answer);
-    info_save();
-    finish_answering(thread);
-    CHECK_EQUAL(answer.box_text, "Save complete");
-    CHECK_EQUAL(file_bytes(folder + "\\report.txt"), "");
-
-    // A cancelled save writes nothing and says nothing (a box would have kept
-    // info_save from returning).
-    answer = {nullptr, false, "", "", false};
-    thread = start_answering(&answer);
-    info_save();
-    finish_answering(thread);
-    CHECK(answer.saw_dialog);
-    CHECK_EQUAL(answer.box_text, "");
 }
 
 LRESULT CALLBACK test_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -419,7 +348,6 @@ int main() {
     test_info_panel_full_buffer();
     test_about_box();
     test_save_dialog(folder);
-    test_info_save(folder);
 
     DeleteFileA((std::string(folder) + "\\report.txt").c_str());
     RemoveDirectoryA(folder);

@@ -326,6 +326,19 @@ std::vector<std::string> list_items(HWND list) {
     return items;
 }
 
+std::string info_file_bytes(const std::string& text) {
+    std::string bytes;
+    for (char c : text) {
+        if (c == '\r')
+            bytes += ' ';
+        else if (c == '\n')
+            bytes += "\r\n";
+        else
+            bytes += c;
+    }
+    return bytes;
+}
+
 // ---- boxes and dialogs ----
 
 bool dismiss_box(HWND box) {

@@ -93,6 +93,10 @@ std::string combo_item_text(HWND combo, int index);
 std::vector<std::string> combo_items(HWND combo);
 std::vector<std::string> list_items(HWND list);
 
+// What a text file saved from the Info panel holds: every CR of the panel's text
+// becomes a blank, every LF a CR LF.
+std::string info_file_bytes(const std::string& text);
+
 // Presses OK on a message box and waits until it is gone.
 bool dismiss_box(HWND box);
 // Waits for a message box with this caption; returns its text in *text.

@@ -194,17 +194,6 @@ TEST_F(Panels, InfoClearEmptiesTheBoxAndTheNextReportStartsAtTheTop) {
     EXPECT_EQ("", wait_for_info_text(report_text(ALDERBROOK, 4)));
 }
 
-// The saved form of Info text: every CR becomes a blank, every LF a CR LF.
-static std::string saved_form(const std::string& text) {
-    std::string bytes;
-    for (char c : text) {
-        if (c == '\r') bytes += ' ';
-        else if (c == '\n') bytes += "\r\n";
-        else bytes += c;
-    }
-    return bytes;
-}
-
 TEST_F(Panels, InfoSaveAddsTxtAndEndsEveryLineWithABlank) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     choose_list_item(query_panel(), QUERY_CITY_LIST, BRENNIC_FALLS);
@@ -226,7 +215,7 @@ TEST_F(Panels, InfoSaveAddsTxtAndEndsEveryLineWithABlank) {
     ASSERT_TRUE(dismiss_box(done));
     std::string bytes;
     ASSERT_TRUE(read_file_w(name + L".txt", &bytes)) << "not written under its name";
-    EXPECT_EQ(saved_form(report_text(BRENNIC_FALLS, 4)), bytes);
+    EXPECT_EQ(info_file_bytes(report_text(BRENNIC_FALLS, 4)), bytes);
     EXPECT_NE(std::string::npos, bytes.find("Elected: District              Has Limits: Yes \r\n"));
 
     // Saving again under the same name asks first; Yes replaces the file, which
@@ -247,7 +236,7 @@ TEST_F(Panels, InfoSaveAddsTxtAndEndsEveryLineWithABlank) {
     EXPECT_EQ("Save complete", text);
     ASSERT_TRUE(dismiss_box(done));
     ASSERT_TRUE(read_file_w(name + L".txt", &bytes));
-    EXPECT_EQ(saved_form(expected), bytes);
+    EXPECT_EQ(info_file_bytes(expected), bytes);
     EXPECT_TRUE(GetFileAttributesW((name + L".txt").c_str()) & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(std::vector<std::wstring>{L"R\u00fcckblick\u2019s \u20ac.txt"}, list_dir_w(folder));
 
@@ -299,7 +288,7 @@ TEST_F(Panels, HugeTypedTextThenReportAndSaveDoNotCrash) {
     ASSERT_TRUE(app_alive(&app)) << "crashed saving a large text";
     std::string bytes;
     ASSERT_TRUE(read_file(path_in_dir("huge.txt"), &bytes));
-    std::string saved_report = saved_form(report);
+    std::string saved_report = info_file_bytes(report);
     ASSERT_GE(bytes.size(), saved_report.size());
     EXPECT_EQ(saved_report, bytes.substr(bytes.size() - saved_report.size()));
 }
