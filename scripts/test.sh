@@ -21,9 +21,9 @@ run_step() {
   "$@" 2>&1 | tee "$log"
   local rc=${PIPESTATUS[0]}
   local line
-  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  line=$(tr -d '\r' <"$log" | grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' | tail -n 1)
   local plain
-  plain=$(grep -E '^[a-z]+: [0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1)
+  plain=$(tr -d '\r' <"$log" | grep -E '^[a-z]+: [0-9]+ passed, [0-9]+ failed$' | tail -n 1)
   if [ -z "$line" ] && [ -n "$plain" ]; then
     total_passed=$((total_passed + $(sed -E 's/^[a-z]+: ([0-9]+) passed.*/\1/' <<<"$plain")))
     total_failed=$((total_failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$plain")))
