@@ -1,18 +1,14 @@
 # The commands of the README. Each one installs what it needs first.
 .PHONY: setup run test bench bench-wine soak fuzz dist clean
 
-JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-
 setup:
 	bash scripts/setup.sh
 
 # Build both builds and start the viewer on the bundled sample data under Wine
 # (headless: a screenshot is written instead).
 run: setup
-	cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	cmake --build build/native -j$(JOBS) --target sample_data
-	cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-	cmake --build build/win -j$(JOBS) --target baylith
+	bash scripts/build.sh native sample_data
+	bash scripts/build.sh win baylith
 	bash scripts/run.sh build/native build/win
 
 # Every test: native (plain and sanitized), fuzzing (short), end to end under Wine.

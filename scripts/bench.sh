@@ -4,11 +4,9 @@
 # arguments go to the benchmark program (e.g. --benchmark_filter=read_bmp).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
-build=${BENCH_BUILD_DIR:-$repo/build/bench}
-jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
+build=$repo/build/bench
 
-cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBAYLITH_BENCH=ON \
-      -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j"$jobs" --target baylith_bench
+source "$repo/scripts/build.sh"
+baylith_build bench baylith_bench
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //'), $(nproc) cores"
 "$build/bench/baylith_bench" "$@"

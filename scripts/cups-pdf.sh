@@ -1,69 +1,109 @@
-# A local CUPS with the CUPS-PDF printer "PDF", so that "Print.." has a real printer.
-# Source it and call cups_pdf_start / cups_pdf_stop; the PDF files land in
-# $BAYLITH_PDF_DIR (default /tmp/baylith-pdf), named after the document.
-# Without a printer: cups_pdf_remove_printer (cupsd keeps running, no printer), or
-# never start cupsd at all. Run directly, the script takes one command:
-#   bash scripts/cups-pdf.sh start|remove-printer|add-printer|page-count FILE
+# A private CUPS server with one CUPS-PDF printer "PDF", so that "Print.." has a
+# real printer. Source it; it defines cups_pdf_start, cups_pdf_stop and
+# cups_pdf_page_count FILE.
+#
+# cups_pdf_start runs a cupsd of this run's own: its configuration, spool and
+# logs in a scratch folder, listening only on a socket there, which CUPS_SERVER
+# points Wine's libcups at. The system's cupsd, its printers and its default
+# printer are not touched, and runs side by side do not meet. The CUPS-PDF
+# backend reads its settings from /etc/cups/cups-pdf-NAME.conf for the printer
+# NAME: the run's printer has a name of its own (PDF_ and the run's suffix), and
+# the run writes that file and removes it at the stop. The pages land in $BAYLITH_PDF_DIR (default: a folder
+# of the run, removed at the stop), named after the document.
 
+BAYLITH_CUPS_DIR=""
 BAYLITH_CUPSD_PID=""
-CUPS_PDF_CONF=/etc/cups/cups-pdf.conf
+BAYLITH_CUPS_PDF_CONF=""
 CUPS_PDF_PPD=lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
 
-cups_running() {
-    lpstat -r 2>/dev/null | grep -q 'is running'
+cups_pdf_running() {
+    lpstat -h "$BAYLITH_CUPS_DIR/cups.sock" -r 2>/dev/null | grep -q 'is running'
 }
 
-cups_pdf_add_printer() {
-    lpadmin -p PDF -E -v cups-pdf:/ -m "$CUPS_PDF_PPD" 2>/dev/null || return 1
-    lpadmin -d PDF || return 1
-    cupsenable PDF 2>/dev/null
-    cupsaccept PDF 2>/dev/null
-    return 0
-}
-
-cups_pdf_remove_printer() {
-    if cups_running && lpstat -p PDF >/dev/null 2>&1; then
-        lpadmin -x PDF
-    fi
-    return 0
-}
-
-# Starts cupsd (unless one answers already), adds the default printer PDF and
-# points CUPS-PDF's output folder at $BAYLITH_PDF_DIR.
+# A private cupsd with one CUPS-PDF printer, made the default; exports
+# CUPS_SERVER and BAYLITH_PDF_DIR.
 cups_pdf_start() {
-    export BAYLITH_PDF_DIR="${BAYLITH_PDF_DIR:-/tmp/baylith-pdf}"
-    mkdir -p "$BAYLITH_PDF_DIR"
-    chmod 1777 "$BAYLITH_PDF_DIR"
-    if [ -f "$CUPS_PDF_CONF" ]; then
-        sed -i "s|^#\?Out .*|Out $BAYLITH_PDF_DIR|" "$CUPS_PDF_CONF"
-        # Root's and anonymous jobs go to the same folder.
-        sed -i "s|^#\?AnonDirName .*|AnonDirName $BAYLITH_PDF_DIR|" "$CUPS_PDF_CONF"
-    else
-        echo "cups_pdf_start: $CUPS_PDF_CONF missing (printer-driver-cups-pdf not installed?)" >&2
+    if [ ! -x /usr/lib/cups/backend/cups-pdf ] || [ ! -x /usr/sbin/cupsd ]; then
+        echo "cups_pdf_start: cups or printer-driver-cups-pdf is not installed" >&2
         return 1
     fi
-    if ! cups_running; then
-        /usr/sbin/cupsd -f >/dev/null 2>&1 &
-        BAYLITH_CUPSD_PID=$!
-        local waited=0
-        until cups_running; do
-            if [ $waited -ge 100 ] || ! kill -0 "$BAYLITH_CUPSD_PID" 2>/dev/null; then
-                echo "cups_pdf_start: cupsd did not start" >&2
-                return 1
-            fi
-            sleep 0.1
-            waited=$((waited + 1))
-        done
-    fi
-    cups_pdf_add_printer
+    BAYLITH_CUPS_DIR=$(mktemp -d /tmp/baylith-cups.XXXXXX) || return 1
+    local dir=$BAYLITH_CUPS_DIR
+    local name="PDF_${dir##*.}"
+    # The filters run as the lp user: the folders they read must be open to it.
+    chmod 755 "$dir"
+    mkdir -p "$dir/etc/ppd" "$dir/spool/tmp" "$dir/cache" "$dir/state" "$dir/log" "$dir/pdf-spool"
+    export BAYLITH_PDF_DIR="${BAYLITH_PDF_DIR:-$dir/pdf}"
+    mkdir -p "$BAYLITH_PDF_DIR"
+    chmod 1777 "$BAYLITH_PDF_DIR"
+    cat >"$dir/cupsd.conf" <<EOF
+Listen $dir/cups.sock
+LogLevel warn
+WebInterface No
+Browsing Off
+# Only this run reaches the socket: no one needs to authenticate.
+DefaultPolicy open
+<Policy open>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+<Location />
+  Order deny,allow
+</Location>
+EOF
+    cat >"$dir/cups-files.conf" <<EOF
+ServerRoot $dir/etc
+RequestRoot $dir/spool
+TempDir $dir/spool/tmp
+CacheDir $dir/cache
+StateDir $dir/state
+ErrorLog $dir/log/error_log
+AccessLog $dir/log/access_log
+PageLog $dir/log/page_log
+EOF
+    BAYLITH_CUPS_PDF_CONF="/etc/cups/cups-pdf-$name.conf"
+    cat >"$BAYLITH_CUPS_PDF_CONF" <<EOF
+Out $BAYLITH_PDF_DIR
+AnonDirName $BAYLITH_PDF_DIR
+Spool $dir/pdf-spool
+Log $dir/log
+DecodeHexStrings 1
+EOF
+    /usr/sbin/cupsd -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" >"$dir/log/cupsd.out" 2>&1 &
+    BAYLITH_CUPSD_PID=$!
+    local waited=0
+    until cups_pdf_running; do
+        if [ $waited -ge 100 ] || ! kill -0 "$BAYLITH_CUPSD_PID" 2>/dev/null; then
+            echo "cups_pdf_start: cupsd did not start:" >&2
+            cat "$dir/log/cupsd.out" "$dir/log/error_log" 2>/dev/null | tail -n 5 >&2
+            return 1
+        fi
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    export CUPS_SERVER="$dir/cups.sock"
+    lpadmin -p "$name" -E -v "cups-pdf:/$name" -m "$CUPS_PDF_PPD" 2>/dev/null &&
+        lpadmin -d "$name" && cupsenable "$name" && cupsaccept "$name" || {
+        echo "cups_pdf_start: the PDF printer could not be added" >&2
+        return 1
+    }
 }
 
-# Stops the cupsd started by cups_pdf_start (none started: nothing to do). Safe twice.
+# Stops the private cupsd and removes what the run made. Safe to call twice.
 cups_pdf_stop() {
     if [ -n "$BAYLITH_CUPSD_PID" ]; then
         kill "$BAYLITH_CUPSD_PID" 2>/dev/null
         wait "$BAYLITH_CUPSD_PID" 2>/dev/null
         BAYLITH_CUPSD_PID=""
+    fi
+    if [ -n "$BAYLITH_CUPS_PDF_CONF" ]; then
+        rm -f "$BAYLITH_CUPS_PDF_CONF"
+        BAYLITH_CUPS_PDF_CONF=""
+    fi
+    if [ -n "$BAYLITH_CUPS_DIR" ]; then
+        rm -rf "$BAYLITH_CUPS_DIR"
+        BAYLITH_CUPS_DIR=""
     fi
     return 0
 }
@@ -72,12 +112,3 @@ cups_pdf_stop() {
 cups_pdf_page_count() {
     pdfinfo "$1" 2>/dev/null | sed -n 's/^Pages: *//p'
 }
-
-if [ "${BASH_SOURCE[0]}" = "$0" ]; then
-    case "${1:-}" in
-        remove-printer) cups_pdf_remove_printer ;;
-        add-printer) if cups_running; then cups_pdf_add_printer; fi ;;
-        page-count) cups_pdf_page_count "$2" ;;
-        *) echo "usage: $0 remove-printer|add-printer|page-count FILE" >&2; exit 2 ;;
-    esac
-fi

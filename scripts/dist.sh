@@ -1,24 +1,17 @@
 #!/usr/bin/env bash
 # Packs the Windows program with the sample data into build/baylith-1.0-win64.zip:
 #   baylith-1.0/baylith.exe, baylith-1.0/data/..., baylith-1.0/README.txt
-#   bash scripts/dist.sh [NATIVE_BUILD_DIR [WINDOWS_BUILD_DIR]]   (default build/native build/win)
-# Configures and builds whatever of the two builds is missing or out of date.
+#   bash scripts/dist.sh
+# Configures and builds whatever of build/native and build/win is out of date.
 set -eu
 repo_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-native_dir="${1:-$repo_dir/build/native}"
-win_dir="${2:-$repo_dir/build/win}"
-jobs="${JOBS:-2}"
+native_dir="$repo_dir/build/native"
+win_dir="$repo_dir/build/win"
 zip_path="$repo_dir/build/baylith-1.0-win64.zip"
 
-if [ ! -f "$native_dir/build.ninja" ]; then
-    cmake -S "$repo_dir" -B "$native_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-fi
-cmake --build "$native_dir" -j"$jobs" --target sample_data
-if [ ! -f "$win_dir/build.ninja" ]; then
-    cmake -S "$repo_dir" -B "$win_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-cmake --build "$win_dir" -j"$jobs" --target baylith
+source "$repo_dir/scripts/build.sh"
+baylith_build native sample_data
+baylith_build win baylith
 
 stage="$(mktemp -d)"
 trap 'rm -rf "$stage"' EXIT

@@ -13,8 +13,7 @@ case "$mode" in
   --long) seconds=${FUZZ_SECONDS:-600} ;;
   *) echo "usage: $0 [--short|--long]" >&2; exit 2 ;;
 esac
-build=${FUZZ_BUILD_DIR:-$repo/build/fuzz}
-jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
+build=$repo/build/fuzz
 targets=(terms bmp info_text save_path)
 
 if ! command -v clang++ >/dev/null; then
@@ -24,9 +23,8 @@ if ! command -v clang++ >/dev/null; then
 fi
 
 echo "== configure and build $build"
-if ! CC=clang CXX=clang++ cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DBAYLITH_FUZZ=ON -DBAYLITH_SANITIZE=ON -DBUILD_TESTING=OFF >/dev/null ||
-   ! cmake --build "$build" -j"$jobs" --target fuzz_targets; then
+source "$repo/scripts/build.sh"
+if ! baylith_build fuzz fuzz_targets; then
   echo "fuzz: 0 passed, ${#targets[@]} failed"
   exit 1
 fi

@@ -1,10 +1,10 @@
 #!/bin/bash
-# Runs the end-to-end tests of a Windows build under Wine on a virtual display,
-# with a CUPS-PDF printer for the printing cases.
-#   bash scripts/run-e2e.sh BUILD_WIN_DIR
-# Environment: BAYLITH_WINEPREFIX (prefix, default <repo>/build/wineprefix),
-# BAYLITH_PDF_DIR (printed pages, default /tmp/baylith-pdf), and any ctest
-# arguments after the build directory (for example -R Startup).
+# Runs the end-to-end tests of a Windows build under the Wine on the PATH (the
+# host's, or Wine 10 when run through scripts/wine10-root.sh) on a virtual
+# display, with a private CUPS-PDF printer for the printing cases.
+#   bash scripts/run-e2e.sh BUILD_WIN_DIR [ctest arguments, for example -R Startup]
+# Environment: BAYLITH_WINEPREFIX (prefix, default <repo>/build/wineprefix-VERSION),
+# BAYLITH_PDF_DIR (printed pages, default a folder of the run).
 set -u
 if [ $# -lt 1 ] || [ ! -d "$1" ]; then
     echo "usage: $0 BUILD_WIN_DIR [ctest arguments]" >&2
@@ -23,19 +23,25 @@ run_e2e_teardown() {
 trap run_e2e_teardown EXIT
 
 # The Cyrillic locale of the code page 1251 cases, built from the `locales`
-# package into the build folder (no system change, no root needed).
-if [ ! -f "$build_dir/locale/ru_RU.UTF-8/LC_CTYPE" ]; then
+# package into the build folder (no system change, no root needed), again
+# whenever another C library (the host's or the Debian 13 root's) runs the tests.
+libc_version=$(ldd --version 2>/dev/null | head -n 1)
+if [ ! -f "$build_dir/locale/ru_RU.UTF-8/LC_CTYPE" ] ||
+   [ "$(cat "$build_dir/locale/libc" 2>/dev/null)" != "$libc_version" ]; then
+    rm -rf "$build_dir/locale"
     mkdir -p "$build_dir/locale"
-    localedef -i ru_RU -f UTF-8 "$build_dir/locale/ru_RU.UTF-8" ||
+    if localedef -i ru_RU -f UTF-8 "$build_dir/locale/ru_RU.UTF-8"; then
+        echo "$libc_version" >"$build_dir/locale/libc"
+    else
         echo "run-e2e: no ru_RU.UTF-8 locale; the code page 1251 cases will fail" >&2
+    fi
 fi
 
+echo "run-e2e: $(wine --version 2>/dev/null)"
 xvfb_start || exit 1
+# The printer's server first: Wine's services read CUPS_SERVER when they start.
+cups_pdf_start || { echo "run-e2e: no CUPS-PDF printer: the printing cases cannot run" >&2; exit 1; }
 wine_env_setup || exit 1
-if ! cups_pdf_start; then
-    echo "run-e2e: no CUPS-PDF printer; the printing cases will be skipped" >&2
-    unset BAYLITH_PDF_DIR
-fi
 
 ctest --test-dir "$build_dir" --output-on-failure -j1 "$@"
 status=$?

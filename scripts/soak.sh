@@ -7,9 +7,8 @@
 # "soak: N passed, M failed".
 set -u
 repo="$(cd "$(dirname "$0")/.." && pwd)"
-native="${SOAK_NATIVE_BUILD:-$repo/build/native}"
-win="${SOAK_WIN_BUILD:-$repo/build/win}"
-jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
+native="$repo/build/native"
+win="$repo/build/win"
 export SOAK_SECONDS="${1:-${SOAK_SECONDS:-600}}"
 
 fail_early() {
@@ -17,22 +16,29 @@ fail_early() {
     echo "soak: 0 passed, 1 failed"
     exit 1
 }
-cmake -S "$repo" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || fail_early "native configure failed"
-cmake --build "$native" -j"$jobs" --target sample_data >/dev/null || fail_early "no sample data"
-cmake -S "$repo" -B "$win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null || fail_early "cross configure failed"
-cmake --build "$win" -j"$jobs" --target baylith baylith_soak >/dev/null || fail_early "cross build failed"
+# The test command builds first and runs this inside the Debian 13 root too,
+# where there is no compiler: BAYLITH_PREBUILT skips the build.
+if [ -z "${BAYLITH_PREBUILT:-}" ]; then
+    source "$repo/scripts/build.sh"
+    baylith_build native sample_data >/dev/null || fail_early "no sample data"
+    baylith_build win baylith baylith_soak >/dev/null || fail_early "cross build failed"
+fi
+[ -f "$native/sample/data/term.csv" ] || fail_early "no sample data in $native/sample/data"
 
 source "$repo/scripts/wine-env.sh"
 source "$repo/scripts/cups-pdf.sh"
+SOAK_DIR=""
 soak_teardown() {
     wine_env_teardown
     cups_pdf_stop
+    [ -n "$SOAK_DIR" ] && rm -rf "$SOAK_DIR"
 }
 trap soak_teardown EXIT
+trap 'exit 130' INT TERM
+echo "soak: $(wine --version 2>/dev/null)"
 xvfb_start || fail_early "no Xvfb"
+cups_pdf_start || fail_early "no CUPS-PDF printer"
 wine_env_setup || fail_early "no Wine prefix"
-cups_pdf_start || echo "soak: no CUPS-PDF printer; Print.. will report no dialog" >&2
 
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //'), $(nproc) cores"
 # The program works in a scratch folder holding a copy of the bundled data; the
@@ -40,6 +46,3 @@ echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ /
 export SOAK_DIR="$(mktemp -d "$repo/build/soak.XXXXXX")"
 cp -R "$native/sample/data" "$SOAK_DIR/data" || fail_early "cannot copy the sample data"
 wine "$win/tests/win32/baylith_soak.exe"
-status=$?
-rm -rf "$SOAK_DIR"
-exit $status

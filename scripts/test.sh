@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Sets up, builds both builds and runs every test: the native suites (plain and
-# under AddressSanitizer + UndefinedBehaviorSanitizer), short fuzzing runs, and the
-# end-to-end tests of baylith.exe under Wine, and a one-minute soak test. Ends with
-# one line of totals.
+# Sets up, builds every build and runs every test: the native suites (plain and
+# under AddressSanitizer + UndefinedBehaviorSanitizer), short fuzzing runs, and,
+# under Debian 12's Wine 8 and under Wine 10 in a Debian 13 root that
+# scripts/wine10-root.sh makes, the end-to-end tests of baylith.exe and a
+# one-minute soak. Every step is required: a build that fails fails its tests'
+# step too, and the run. Ends with one line of totals.
 set -uo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -10,71 +12,120 @@ jobs=$(nproc 2>/dev/null || echo 2)
 total_passed=0
 total_failed=0
 failed_steps=()
+failed_cases=()
+broken_builds=()
 
 bash scripts/setup.sh || { echo "setup failed"; exit 1; }
+source scripts/build.sh
 
-# run_step NAME COMMAND...: runs a step, adds the counts of its ctest summary line.
+# count_log NAME LOG: adds the counts of the log's summary line (ctest's, or a plain
+# "word: N passed, M failed") to the totals; 1 when the log has none. Failed ctest
+# cases are kept with the step's name, so that a failure names its Wine.
+count_log() {
+    local name=$1 log=$2 line plain
+    line=$(tr -d '\r' <"$log" | grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' | tail -n 1)
+    plain=$(tr -d '\r' <"$log" | grep -E '^[a-z0-9-]+: [0-9]+ passed, [0-9]+ failed$' | tail -n 1)
+    if [ -n "$line" ]; then
+        local failed total
+        failed=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+        total=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
+        total_passed=$((total_passed + total - failed))
+        total_failed=$((total_failed + failed))
+        local case
+        while read -r case; do
+            [ -n "$case" ] && failed_cases+=("$name: $case")
+        done < <(tr -d '\r' <"$log" | sed -n '/The following tests FAILED:/,$p' |
+                 sed -nE 's/^[[:space:]]*[0-9]+ - ([^ ]+) .*/\1/p')
+        # A case that did not run (skipped, or missing) has not passed.
+        local skipped
+        skipped=$(tr -d '\r' <"$log" | grep -cE '\((Skipped|Not Run)\)$')
+        if [ "$skipped" -gt 0 ]; then
+            total_failed=$((total_failed + skipped))
+            total_passed=$((total_passed - skipped))
+            failed_cases+=("$name: $skipped cases did not run")
+        fi
+        return 0
+    fi
+    if [ -n "$plain" ]; then
+        total_passed=$((total_passed + $(sed -E 's/^[^:]+: ([0-9]+) passed.*/\1/' <<<"$plain")))
+        total_failed=$((total_failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$plain")))
+        return 0
+    fi
+    return 1
+}
+
+# run_step NAME COMMAND...: runs a step with its output in build/logs/NAME.log.
 run_step() {
-  local name=$1; shift
-  local log="build/logs/$name.log"
-  echo "== $name"
-  "$@" 2>&1 | tee "$log"
-  local rc=${PIPESTATUS[0]}
-  local line
-  line=$(tr -d '\r' <"$log" | grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' | tail -n 1)
-  local plain
-  plain=$(tr -d '\r' <"$log" | grep -E '^[a-z]+: [0-9]+ passed, [0-9]+ failed$' | tail -n 1)
-  if [ -z "$line" ] && [ -n "$plain" ]; then
-    total_passed=$((total_passed + $(sed -E 's/^[a-z]+: ([0-9]+) passed.*/\1/' <<<"$plain")))
-    total_failed=$((total_failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$plain")))
-    line=$plain
-  elif [ -n "$line" ]; then
-    local failed total
-    failed=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
-    total=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
-    total_passed=$((total_passed + total - failed))
-    total_failed=$((total_failed + failed))
-  fi
-  if [ "$rc" -ne 0 ]; then
-    failed_steps+=("$name")
-    [ -z "$line" ] && total_failed=$((total_failed + 1))
-  fi
-  return 0
+    local name=$1; shift
+    local log="build/logs/$name.log"
+    echo "== $name"
+    "$@" 2>&1 | tee "$log"
+    local rc=${PIPESTATUS[0]}
+    local counted=0
+    count_log "$name" "$log" && counted=1
+    if [ "$rc" -ne 0 ]; then
+        failed_steps+=("$name")
+        [ $counted -eq 0 ] && total_failed=$((total_failed + 1))
+    fi
+    return "$rc"
+}
+
+# tests_step NAME BUILD COMMAND...: the step runs only when its build succeeded;
+# otherwise it counts as failed, so stale binaries are never tested.
+tests_step() {
+    local name=$1 build=$2; shift 2
+    local broken
+    for broken in "${broken_builds[@]+"${broken_builds[@]}"}"; do
+        if [ "$broken" = "$build" ]; then
+            echo "== $name: not run, the $build build failed"
+            failed_steps+=("$name")
+            total_failed=$((total_failed + 1))
+            return 1
+        fi
+    done
+    run_step "$name" "$@"
+}
+
+build_step() {
+    run_step "$1-build" baylith_build "$1" || broken_builds+=("$1")
 }
 
 mkdir -p build/logs
 
-configure_and_build() {
-  local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null && cmake --build "$dir" -j"$jobs"
-}
+build_step native
+tests_step native-tests native ctest --test-dir build/native --output-on-failure -j"$jobs"
 
-run_step native-build configure_and_build build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
-run_step native-tests ctest --test-dir build/native --output-on-failure -j"$jobs"
-
-run_step sanitize-build configure_and_build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DBAYLITH_SANITIZE=ON
+build_step sanitize
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$repo/tests/support/lsan.supp" \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  run_step sanitize-tests ctest --test-dir build/sanitize --output-on-failure -j"$jobs"
+  tests_step sanitize-tests sanitize ctest --test-dir build/sanitize --output-on-failure -j"$jobs"
 
-if [ -x scripts/fuzz.sh ]; then
-  run_step fuzz bash scripts/fuzz.sh --short
-fi
+run_step fuzz bash scripts/fuzz.sh --short
 
-run_step win-build configure_and_build build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
-if [ -f scripts/run-e2e.sh ]; then
-  run_step e2e-tests bash scripts/run-e2e.sh build/win
-fi
-# A minute of random use of the real program under Wine (make soak runs ten, each
-# time with a new seed). Here one known seed is replayed, so that the result of the
-# test command does not depend on the draw; SOAK_SEED picks another.
-if [ -f scripts/soak.sh ]; then
-  SOAK_SEED="${SOAK_SEED:-0x0000011c4ca515a2}" run_step soak bash scripts/soak.sh 60
+build_step win
+# The soak replays one known seed here, so that the result of the test command
+# does not depend on the draw (make soak draws a new one each time).
+soak_seed="${SOAK_SEED:-0x0000011c4ca515a2}"
+export BAYLITH_PREBUILT=1
+tests_step e2e-wine8 win bash scripts/run-e2e.sh build/win
+SOAK_SEED=$soak_seed tests_step soak-wine8 win bash scripts/soak.sh 60
+
+if run_step wine10-root bash scripts/wine10-root.sh make; then
+    tests_step e2e-wine10 win bash scripts/wine10-root.sh run bash scripts/run-e2e.sh build/win
+    SOAK_SEED=$soak_seed tests_step soak-wine10 win bash scripts/wine10-root.sh run bash scripts/soak.sh 60
+else
+    echo "The Debian 13 root with Wine 10 could not be made (log: build/debian13.*.log):"
+    echo "the Wine 10 end-to-end tests and soak did not run."
+    failed_steps+=(e2e-wine10 soak-wine10)
+    total_failed=$((total_failed + 2))
 fi
 
 echo
 if [ ${#failed_steps[@]} -gt 0 ]; then
-  echo "failed steps: ${failed_steps[*]}"
+    echo "failed steps: ${failed_steps[*]}"
 fi
+for case in "${failed_cases[@]+"${failed_cases[@]}"}"; do
+    echo "failed: $case"
+done
 echo "total: $total_passed passed, $total_failed failed"
 [ ${#failed_steps[@]} -eq 0 ]

@@ -48,7 +48,11 @@ xvfb_start() {
 # Exports the Wine variables, creates the prefix once, and starts a persistent
 # wineserver so that later starts are fast.
 wine_env_setup() {
-    export WINEPREFIX="${BAYLITH_WINEPREFIX:-$BAYLITH_REPO_DIR/build/wineprefix}"
+    # One prefix for each Wine version: a prefix that one Wine has set up is not
+    # for another.
+    local version
+    version=$(wine --version 2>/dev/null | sed -E 's/^wine-([0-9.]+).*/\1/')
+    export WINEPREFIX="${BAYLITH_WINEPREFIX:-$BAYLITH_REPO_DIR/build/wineprefix-${version:-unknown}}"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEARCH=win64

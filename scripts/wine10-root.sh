@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # A Debian 13 root with Wine 10, for running the Windows program and its tests
-# under Wine 10 beside the host's Wine 8. Source it; it defines:
+# under Wine 10 beside the host's Wine 8. Run it as
+#   bash scripts/wine10-root.sh make             (make or complete the root)
+#   bash scripts/wine10-root.sh run CMD [ARG...] (run a command in it)
+# or source it; it defines:
 #   wine10_root_make     makes (once) or completes the root under build/debian13
 #   wine10_root_run CMD  runs CMD (a bash command line) inside the root, with the
 #                        working folder, /tmp (the X sockets) and the repository
@@ -78,6 +81,12 @@ wine10_root_run() {
     local command=$1
     local work
     work=$(pwd)
+    # The root starts from a clean environment but for the project's own settings.
+    local -a passed=()
+    local variable
+    while read -r variable; do
+        passed+=("$variable=${!variable}")
+    done < <(compgen -e | grep -E '^(BAYLITH_|SOAK_|CI$|JOBS$)' | grep -vE '^BAYLITH_(WINEPREFIX|PDF_DIR)$')
     unshare --mount --propagation private bash -c '
         set -e
         root=$1; repo=$2; work=$3; command=$4
@@ -91,6 +100,18 @@ wine10_root_run() {
         done
         set +e
         exec chroot "$root" /usr/bin/env -i PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin \
-            HOME=/root LANG=C.UTF-8 TERM=dumb ${CI:+CI=$CI} /bin/bash -c "cd \"$work\" && $command"
-    ' wine10-root "$WINE10_ROOT" "$BAYLITH_REPO_DIR" "$work" "$command"
+            HOME=/root LANG=C.UTF-8 TERM=dumb "${@:5}" /bin/bash -c "cd \"$work\" && $command"
+    ' wine10-root "$WINE10_ROOT" "$BAYLITH_REPO_DIR" "$work" "$command" "${passed[@]+"${passed[@]}"}"
 }
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    case "${1:-}" in
+        make) wine10_root_make ;;
+        run)
+            shift
+            wine10_root_make >/dev/null || exit 1
+            wine10_root_run "$(printf '%q ' "$@")"
+            ;;
+        *) echo "usage: $0 make | run COMMAND [ARGUMENTS]" >&2; exit 2 ;;
+    esac
+fi
