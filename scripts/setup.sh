@@ -21,6 +21,8 @@ packages=(
   locales
   # printing to a real (PDF) printer in the tests
   cups printer-driver-cups-pdf poppler-utils
+  # the Debian 13 root that the Wine 10 tests run in
+  debootstrap
   # the Windows package
   zip unzip
 )

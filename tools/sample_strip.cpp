@@ -12,7 +12,8 @@ const Rgb NONE_COLOUR = {160, 160, 160};
 
 // Cells 1 to 15: deep violet through magenta and orange to yellow, brighter for
 // larger values. The steps are widest at the low end, where most term counts and
-// lengths lie (t = sqrt((cell - 1) / 14) along the anchors). None is pure blue.
+// lengths lie (t = sqrt((cell - 1) / 14) along the anchors). Cell 0, for no value,
+// is a mid grey.
 const Rgb RAMP[15] = {
     {48, 18, 120},  {146, 35, 140}, {188, 46, 123}, {210, 68, 101}, {226, 90, 80},
     {239, 109, 61}, {243, 135, 55}, {245, 158, 49}, {248, 180, 44}, {250, 200, 40},
