@@ -13,12 +13,8 @@
 #include "panels/about_box.h"
 #include "panels/info_panel.h"
 #include "panels/query_panel.h"
-#include "panels/resource.h"
 #include "view/frame.h"
-#include "view/gl_api.h"
 #include "view/markers.h"
-#include "view/tile_cache.h"
-#include "view/view_state.h"
 
 namespace {
 
