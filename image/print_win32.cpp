@@ -19,6 +19,8 @@
 
 PrintJob print_job;
 
+static_assert(PRINT_ERROR_CANCELLED == ERROR_CANCELLED, "the cancel error of StartDoc");
+
 namespace {
 
 const char PRINT_DOCUMENT_NAME[] = "Mesquib1.0 printout";
