@@ -15,14 +15,6 @@ extern HWND AboutBox;
 
 HFONT create_report_font();
 
-// True when the process runs under Wine (ntdll exports wine_get_version).
-bool running_under_wine();
-
-// True when OpenGL draws into bitmaps instead of on the window and the printer:
-// under Wine, where a GL drawable hides the child panels and a printer DC has no GL.
-// The test build BAYLITH_TEST_WINDOW_PRESENTATION takes the Windows paths there too.
-bool gl_through_bitmaps();
-
 // Puts a captioned child panel's outer corner at (x, y) dialog units of the main
 // window's client area.
 void place_panel(HWND panel, int x, int y);

@@ -1,33 +1,20 @@
-// Entry point: start-up, the message loop and the two ways out.
+// Entry point: start-up and the message loop.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "app/app.h"
 #include "app/menu.h"
-#include "app/message_box.h"
 #include "app/presentation.h"
 #include "app/window_proc.h"
 #include "cities/city_table.h"
 #include "cities/query.h"
 #include "image/file_dialogs.h"
+#include "image/message_box.h"
 #include "panels/about_box.h"
 #include "panels/info_panel.h"
 #include "panels/query_panel.h"
-#include "panels/resource.h"
 #include "view/frame.h"
-#include "view/gl_api.h"
 #include "view/markers.h"
-#include "view/tile_cache.h"
-#include "view/view_state.h"
-
-HINSTANCE app_instance = NULL;
-HWND main_window = NULL;
-HDC main_dc = NULL;
-HGLRC main_glrc = NULL;
-HFONT report_font = NULL;
-HWND QueryPanel = NULL;
-HWND InfoPanel = NULL;
-HWND AboutBox = NULL;
 
 namespace {
 
@@ -74,65 +61,6 @@ bool offered_to_panels(MSG* msg) {
 
 }  // namespace
 
-// The dialog manager puts a dialog's client area at its template position, so a
-// captioned child panel's caption and close box would sit above it, clipped by the
-// main window's client edge. The panel's outer corner goes there instead, converted
-// with the panel's own dialog base units. Called from WM_INITDIALOG, before a
-// visible panel is shown: under Wine, moving a shown child of a window that GL
-// draws on blocks for good.
-void place_panel(HWND panel, int x, int y) {
-    if (panel == NULL) {
-        return;
-    }
-    RECT position = {x, y, x, y};
-    MapDialogRect(panel, &position);
-    SetWindowPos(panel, NULL, position.left, position.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-bool running_under_wine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != NULL && GetProcAddress(ntdll, "wine_get_version") != NULL;
-}
-
-bool gl_through_bitmaps() {
-#ifdef BAYLITH_TEST_WINDOW_PRESENTATION
-    return false;
-#else
-    return running_under_wine();
-#endif
-}
-
-void stop_refresh_timer() {
-    KillTimer(main_window, REFRESH_TIMER_ID);
-}
-
-void start_refresh_timer() {
-    SetTimer(main_window, REFRESH_TIMER_ID, REFRESH_PERIOD_MS, NULL);
-}
-
-void quit_application() {
-    KillTimer(main_window, REFRESH_TIMER_ID);
-    DeleteObject(report_font);
-    report_font = NULL;
-    // Destroying the main window runs on_main_destroy before DestroyWindow returns.
-    DestroyWindow(AboutBox);
-    AboutBox = NULL;
-    DestroyWindow(InfoPanel);
-    InfoPanel = NULL;
-    DestroyWindow(QueryPanel);
-    QueryPanel = NULL;
-    DestroyWindow(main_window);
-    // The context has gone with the window: these only empty the cache records.
-    delete_all_tiles();
-    GLuint marker_texture = MARKER_TEXTURE_NAME;
-    glDeleteTextures(1, &marker_texture);
-}
-
-void on_main_destroy() {
-    release_main_context(main_window);
-    PostQuitMessage(0);
-}
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line, int show_command) {
     app_instance = instance;
     if (previous_instance == NULL) {
@@ -158,7 +86,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR comman
         resize_view((int16_t)client.right, (int16_t)client.bottom);
     }
     ShowWindow(main_window, show_command);
-    SetTimer(main_window, REFRESH_TIMER_ID, REFRESH_PERIOD_MS, NULL);
+    start_refresh_timer();
     if (main_glrc == NULL) {
         // The program stays usable (panels, saving reports, Quit) but draws no map.
         show_message("Cannot create the OpenGL context!", "Error");

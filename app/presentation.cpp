@@ -3,7 +3,8 @@
 
 #include "app/app.h"
 #include "app/bitmap_frame.h"
-#include "app/gl_bitmap.h"
+#include "app/platform.h"
+#include "image/gl_context.h"
 #include "view/frame.h"
 #include "view/gl_api.h"
 
@@ -19,10 +20,7 @@ GlBitmap frame_bitmap = {};
 void create_window_context(HWND window) {
     main_dc = window_dc;
     PIXELFORMATDESCRIPTOR format = window_pixel_format_request();
-    int index = ChoosePixelFormat(main_dc, &format);
-    if (index != 0 && SetPixelFormat(main_dc, index, &format)) {
-        main_glrc = wglCreateContext(main_dc);
-    }
+    create_gl_context(main_dc, &format, &main_glrc);
 }
 
 // Sized for the largest client area the window can reach, so that the bitmap (and
@@ -37,10 +35,7 @@ void create_bitmap_context() {
     }
     main_dc = frame_bitmap.dc;
     PIXELFORMATDESCRIPTOR format = bitmap_pixel_format_request();
-    int index = ChoosePixelFormat(main_dc, &format);
-    if (index != 0 && SetPixelFormat(main_dc, index, &format)) {
-        main_glrc = wglCreateContext(main_dc);
-    }
+    create_gl_context(main_dc, &format, &main_glrc);
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 // The main GL context and how its frames reach the window.
-// On Windows: the window's own pixel format and SwapBuffers. Under Wine, where a GL
-// drawable over the client area hides the child panels, GL renders into a 32-bit
-// DIB section through a bitmap pixel format and present_frame copies it.
+// On Windows and Wine 10 or later: the window's own pixel format and SwapBuffers.
+// Under older Wine, where a GL drawable over the client area hides the child
+// panels, GL renders into a 32-bit DIB section through a bitmap pixel format and
+// present_frame copies it.
 #pragma once
 #include <windows.h>
 
-// Steps 4 to 6 of start-up: device context, pixel format, context. Sets main_dc
-// and main_glrc (main_dc is the memory DC on the bitmap path).
+// Start-up's device context, pixel format and context: sets main_dc and main_glrc
+// (main_dc is the memory DC on the bitmap path).
 void create_main_context(HWND window);
 
 // Releases the context and the device context (on_main_destroy).

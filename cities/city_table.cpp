@@ -4,7 +4,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/message_box.h"
+#include "image/message_box.h"
 #include "image/file_open.h"
 
 CityTable city_table;

@@ -1,7 +1,7 @@
 // The marker strip texture and the pass that draws every visible matched city.
 #include "view/markers.h"
 
-#include "app/message_box.h"
+#include "image/message_box.h"
 #include "image/bmp.h"
 #include "view/gl_api.h"
 #include "view/marker_geometry.h"

@@ -7,10 +7,11 @@
 #include <string.h>
 
 #include "app/app.h"
-#include "app/gl_bitmap.h"
 #include "app/menu.h"
 #include "app/window_proc.h"
 #include "cities/city_table.h"
+#include "image/gl_context.h"
+#include "image/message_box.h"
 #include "image/print.h"
 #include "image/snapshot.h"
 #include "panels/info_panel.h"
@@ -19,22 +20,12 @@
 #include "view/tile_cache.h"
 #include "view/view_state.h"
 
-// Stand-ins for the rest of the shell.
-HINSTANCE app_instance = NULL;
-HWND main_window = NULL;
-HDC main_dc = NULL;
-HGLRC main_glrc = NULL;
-HFONT report_font = NULL;
-HWND QueryPanel = NULL;
-HWND InfoPanel = NULL;
-HWND AboutBox = NULL;
-
+// Stand-ins for the rest of the shell; the handles are the shell's own.
 namespace {
 int redraws, tiles_loaded, resets, snapshots, prints, quits, destroys, syncs, info_lines;
 int16_t resized_width = -1, resized_height = -1;
 }  // namespace
 
-bool running_under_wine() { return false; }
 void quit_application() { ++quits; }
 void on_main_destroy() { ++destroys; }
 void stop_refresh_timer() {}
@@ -50,7 +41,7 @@ void resize_view(int16_t width, int16_t height) {
 void load_next_tile() { ++tiles_loaded; }
 void query_panel_sync(HWND) { ++syncs; }
 void info_append(const char*) { ++info_lines; }
-void show_message(const char*, const char*) {}
+void show_message(const char*, const char*, MessageOwner) {}
 
 namespace {
 

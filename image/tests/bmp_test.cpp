@@ -64,14 +64,12 @@ protected:
 
 }  // namespace
 
+// The row size of BMP files and of the printer's DIB bands: an A4 page at 300 dpi
+// is 2479 pixels wide, 7437 pixel bytes and 3 pad bytes.
 TEST(BmpRowSize, RoundsThreeBytesAPixelUpToFour) {
-    EXPECT_EQ(0, bmp_row_size(0));
-    EXPECT_EQ(4, bmp_row_size(1));
-    EXPECT_EQ(8, bmp_row_size(2));
-    EXPECT_EQ(12, bmp_row_size(3));
-    EXPECT_EQ(12, bmp_row_size(4));
-    EXPECT_EQ(16, bmp_row_size(5));
-    EXPECT_EQ(18432, bmp_row_size(6144));
+    const int32_t width_and_row[][2] = {{0, 0}, {-3, 0}, {1, 4}, {2, 8}, {3, 12}, {4, 12}, {5, 16},
+                                        {1016, 3048}, {2479, 7440}, {6144, 18432}};
+    for (const auto& pair : width_and_row) EXPECT_EQ(pair[1], bmp_row_size(pair[0])) << pair[0];
 }
 
 TEST_F(BmpFiles, TwoByTwoImageIsWrittenByteForByte) {

@@ -19,16 +19,7 @@
 #include "panels/resource.h"
 #include "view/view_state.h"
 
-// The shell's globals and message box, as the real program has them.
-HINSTANCE app_instance;
-HWND main_window;
-HDC main_dc;
-HGLRC main_glrc;
-HFONT report_font;
-HWND QueryPanel;
-HWND InfoPanel;
-HWND AboutBox;
-void show_message(const char* text, const char* caption) { MessageBoxA(NULL, text, caption, MB_OK); }
+// The shell's handles and message box are the real program's.
 void place_panel(HWND, int, int) {}  // placement is checked end to end
 
 namespace {

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const size_t width = (size_t)image.width;
     const size_t height = (size_t)image.height;
-    const size_t row_size = (3 * width + 3) / 4 * 4;
+    const size_t row_size = (size_t)bmp_row_size(image.width);
     if (width > 0) {
         FUZZ_CHECK(height <= (size - BMP_HEADER_BYTES) / row_size);
     }

@@ -7,12 +7,12 @@
 #include <string.h>
 #include <unistd.h>
 
-#include "app/message_box.h"
+#include "image/message_box.h"
 #include "panels/info_panel.h"
 
 int fuzz_messages_shown = 0;
 
-void show_message(const char* text, const char* caption) { fuzz_messages_shown += 1; }
+void show_message(const char* text, const char* caption, MessageOwner) { fuzz_messages_shown += 1; }
 
 void info_append(const char* text) {}
 

@@ -1,6 +1,6 @@
 #include "tests/support/native_stubs.h"
 
-#include "app/message_box.h"
+#include "image/message_box.h"
 #include "panels/info_panel.h"
 
 std::vector<RecordedMessage> recorded_messages;
@@ -11,7 +11,7 @@ void clear_recorded() {
     recorded_info_lines.clear();
 }
 
-void show_message(const char* text, const char* caption) {
+void show_message(const char* text, const char* caption, MessageOwner) {
     recorded_messages.push_back({text, caption});
 }
 

@@ -134,12 +134,6 @@ std::string baylith_exe_path() {
     return windows_path_of_unix(BAYLITH_EXE_PATH);
 }
 
-bool window_path_build() {
-    char value[8];
-    DWORD length = GetEnvironmentVariableA("BAYLITH_E2E_WINDOW_PATH", value, sizeof value);
-    return length > 0 && length < sizeof value && value[0] == '1';
-}
-
 bool launch_app(const std::string& dir, AppProcess* app) {
     memset(app, 0, sizeof *app);
     std::string exe = baylith_exe_path();

@@ -58,10 +58,6 @@ std::vector<std::wstring> list_dir_w(const std::wstring& dir);
 std::string baylith_exe_path();
 std::string windows_path_of_unix(const char* unix_path);
 
-// True when the program under test is the window-path build (BAYLITH_E2E_WINDOW_PATH
-// set): it draws on the window, and under Wine its child panels are hidden by that.
-bool window_path_build();
-
 // Starts baylith.exe with dir as its working folder; waits for input idle.
 bool launch_app(const std::string& dir, AppProcess* app);
 // Waits for the main window "Baylith 1.0" of class "mainw" of the process.

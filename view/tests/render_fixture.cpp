@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cities/city_table.h"
+#include "image/bmp.h"
 #include "tests/support/native_stubs.h"
 #include "tests/support/offscreen_gl.h"
 #include "view/frame.h"
@@ -24,7 +25,7 @@ static void put_le(std::vector<uint8_t>& out, uint32_t value, int bytes) {
 }
 
 void write_test_bmp(const std::string& path, int width, int height, const uint8_t* rgb) {
-    int row_size = (3 * width + 3) / 4 * 4;
+    int row_size = bmp_row_size(width);
     std::vector<uint8_t> file;
     file.push_back('B');
     file.push_back('M');

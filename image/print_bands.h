@@ -19,11 +19,7 @@ int32_t print_band_count(int32_t page_height, int32_t band_rows);
 // The index-th band from the bottom of the page; the last one may be shorter.
 PrintBand print_band(int32_t page_height, int32_t band_rows, int32_t index);
 
-// Bytes of one 24-bit DIB row: 3 * width rounded up to a multiple of 4 (0 when
-// that does not fit 32 bits).
-size_t dib_row_bytes(int32_t width);
-
 // Copies a 3-byte RGB image (rows bottom-up, packed) into out as DIB rows: blue,
-// green, red, each row padded with zeros to dib_row_bytes. Returns 0 without
+// green, red, each row padded with zeros to bmp_row_size (image/bmp.h). Returns 0 without
 // writing when out_bytes is too small or the image is not 3 bytes per pixel.
 int rgb_to_dib_rows(const Image* rgb, uint8_t* out, size_t out_bytes);

@@ -3,7 +3,7 @@
 #include <string.h>
 #include <wchar.h>
 
-#include "app/message_box.h"
+#include "image/message_box.h"
 #include "image/save_path.h"
 
 FileDialogState file_dialog_state;

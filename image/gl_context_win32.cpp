@@ -1,4 +1,4 @@
-#include "app/gl_bitmap.h"
+#include "image/gl_context.h"
 
 int create_gl_bitmap(HDC reference_dc, int width, int height, GlBitmap* out) {
     ZeroMemory(out, sizeof(*out));
@@ -58,4 +58,27 @@ PIXELFORMATDESCRIPTOR window_pixel_format_request() {
 
 PIXELFORMATDESCRIPTOR printer_pixel_format_request() {
     return pixel_format_request(PFD_SUPPORT_GDI | PFD_SUPPORT_OPENGL | PFD_DEPTH_DONTCARE, 24);
+}
+
+int choose_gl_format(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
+    return dc != NULL ? ChoosePixelFormat(dc, request) : 0;
+}
+
+GlSetupResult set_format_and_create_context(HDC dc, int format, const PIXELFORMATDESCRIPTOR* request,
+                                            HGLRC* context) {
+    *context = NULL;
+    if (!SetPixelFormat(dc, format, request)) {
+        return GL_SETUP_FORMAT_NOT_SET;
+    }
+    *context = wglCreateContext(dc);
+    return *context != NULL ? GL_SETUP_DONE : GL_SETUP_NO_CONTEXT;
+}
+
+GlSetupResult create_gl_context(HDC dc, const PIXELFORMATDESCRIPTOR* request, HGLRC* context) {
+    *context = NULL;
+    int format = choose_gl_format(dc, request);
+    if (format == 0) {
+        return GL_SETUP_NO_FORMAT;
+    }
+    return set_format_and_create_context(dc, format, request, context);
 }

@@ -2,7 +2,8 @@
 
 #include <string.h>
 
-#include "app/print_bands.h"
+#include "image/print_bands.h"
+#include "image/print_plan.h"
 
 namespace {
 
@@ -30,19 +31,12 @@ TEST(PrintBands, A4PageAt300DpiIsCoveredOnceFromBottomToTop) {
     EXPECT_EQ(0, top.gdi_top);
 }
 
-TEST(PrintBands, ExactMultipleAndShortPages) {
+TEST(PrintBands, ExactMultiplesShortPagesAndIndicesOutsideThePage) {
     EXPECT_EQ(2, print_band_count(1024, 512));
     EXPECT_EQ(512, print_band(1024, 512, 1).height);
     EXPECT_EQ(0, print_band(1024, 512, 1).gdi_top);
-
     EXPECT_EQ(1, print_band_count(1, 512));
-    PrintBand single = print_band(1, 512, 0);
-    EXPECT_EQ(0, single.gl_bottom);
-    EXPECT_EQ(1, single.height);
-    EXPECT_EQ(0, single.gdi_top);
-}
-
-TEST(PrintBands, EmptyPagesAndIndicesOutsideThePageGiveNoRows) {
+    EXPECT_EQ(1, print_band(1, 512, 0).height);
     EXPECT_EQ(0, print_band_count(0, 512));
     EXPECT_EQ(0, print_band_count(-5, 512));
     EXPECT_EQ(0, print_band_count(100, 0));
@@ -51,16 +45,6 @@ TEST(PrintBands, EmptyPagesAndIndicesOutsideThePageGiveNoRows) {
     EXPECT_EQ(0, print_band(0, 512, 0).height);
     // No overflow near the top of the 32-bit range.
     EXPECT_EQ(4194304, print_band_count(2147483647, 512));
-}
-
-TEST(DibRows, RowBytesArePaddedToFour) {
-    EXPECT_EQ(0u, dib_row_bytes(0));
-    EXPECT_EQ(0u, dib_row_bytes(-3));
-    EXPECT_EQ(4u, dib_row_bytes(1));
-    EXPECT_EQ(8u, dib_row_bytes(2));
-    EXPECT_EQ(12u, dib_row_bytes(4));
-    EXPECT_EQ(7440u, dib_row_bytes(2479));  // 7437 pixel bytes + 3 pad
-    EXPECT_EQ(3048u, dib_row_bytes(1016));
 }
 
 TEST(DibRows, ChannelsAreSwappedAndRowsPaddedWithZeros) {
@@ -94,6 +78,22 @@ TEST(DibRows, RefusesBuffersTooSmallAndWrongPixelSizesWithoutWriting) {
     EXPECT_EQ(0, rgb_to_dib_rows(&no_pixels, out, sizeof(out)));
     Image empty = {5, 0, 3, nullptr};
     EXPECT_EQ(1, rgb_to_dib_rows(&empty, out, 0));
+}
+
+// A refused document is quiet only when the user cancelled it; the boxes name the
+// step at which the printer's DC refused OpenGL once the bands failed as well.
+TEST(PrintPlan, CancelledDocumentIsQuietAndSetUpFailuresNameTheirStep) {
+    EXPECT_EQ(PRINT_START_OK, print_start_outcome(1, PRINT_ERROR_CANCELLED));
+    EXPECT_EQ(PRINT_START_CANCELLED, print_start_outcome(0, 1223));
+    EXPECT_EQ(PRINT_START_CANCELLED, print_start_outcome(-1, 1223));
+    EXPECT_EQ(PRINT_START_FAILED, print_start_outcome(0, 0));
+    EXPECT_EQ(PRINT_START_FAILED, print_start_outcome(-1, 5));  // access denied
+
+    EXPECT_EQ(nullptr, print_setup_failure_text(GL_SETUP_DONE));
+    EXPECT_STREQ("Cannot choose printer pixel format!", print_setup_failure_text(GL_SETUP_NO_FORMAT));
+    EXPECT_STREQ("Cannot set printer pixel format!", print_setup_failure_text(GL_SETUP_FORMAT_NOT_SET));
+    EXPECT_STREQ("Cannot create printer rendering context!", print_setup_failure_text(GL_SETUP_NO_CONTEXT));
+    EXPECT_STREQ("Cannot create printer rendering context!", print_setup_failure_text(GL_SETUP_NOT_CURRENT));
 }
 
 }  // namespace

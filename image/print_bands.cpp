@@ -1,7 +1,9 @@
 // Band arithmetic and pixel conversion for printing from a bitmap context.
-#include "app/print_bands.h"
+#include "image/print_bands.h"
 
 #include <string.h>
+
+#include "image/bmp.h"
 
 int32_t print_band_count(int32_t page_height, int32_t band_rows) {
     if (page_height <= 0 || band_rows <= 0) {
@@ -22,17 +24,6 @@ PrintBand print_band(int32_t page_height, int32_t band_rows, int32_t index) {
     return band;
 }
 
-size_t dib_row_bytes(int32_t width) {
-    if (width <= 0) {
-        return 0;
-    }
-    uint64_t bytes = ((uint64_t)width * 3 + 3) / 4 * 4;
-    if (bytes > 0xFFFFFFFFu) {
-        return 0;
-    }
-    return (size_t)bytes;
-}
-
 int rgb_to_dib_rows(const Image* rgb, uint8_t* out, size_t out_bytes) {
     if (rgb == NULL || out == NULL || rgb->bytes_per_pixel != 3 || rgb->width < 0 || rgb->height < 0) {
         return 0;
@@ -43,7 +34,7 @@ int rgb_to_dib_rows(const Image* rgb, uint8_t* out, size_t out_bytes) {
     if (rgb->pixels == NULL) {
         return 0;
     }
-    size_t row_bytes = dib_row_bytes(rgb->width);
+    size_t row_bytes = (size_t)bmp_row_size(rgb->width);
     if (row_bytes == 0 || (uint64_t)row_bytes * (uint64_t)rgb->height > out_bytes) {
         return 0;
     }

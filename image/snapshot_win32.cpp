@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "app/app.h"
-#include "app/message_box.h"
+#include "image/message_box.h"
 #include "image/bmp.h"
 #include "image/file_dialogs.h"
 #include "image/file_open.h"

@@ -1,20 +1,25 @@
 // "Print..": the captured view on one page, drawn with OpenGL.
-// On Windows GL draws straight on the printer's device context. Under Wine the
-// printer DC has no OpenGL, so the page is drawn in bands into a bitmap context
-// and each band is copied to the printer as a 24-bit DIB.
+// The page is drawn on the printer's device context where that DC takes OpenGL.
+// Where it does not (XPS-based drivers; every printer under Wine), the page is
+// drawn in bands into a bitmap context and each band is copied to the printer as
+// a 24-bit DIB.
 #include "image/print.h"
 
 #include <windows.h>
 
 #include "app/app.h"
-#include "app/gl_bitmap.h"
-#include "app/message_box.h"
-#include "app/print_bands.h"
+#include "image/bmp.h"
+#include "image/gl_context.h"
 #include "image/gl_image.h"
+#include "image/message_box.h"
+#include "image/print_bands.h"
+#include "image/print_plan.h"
 #include "image/snapshot.h"
 #include "view/gl_api.h"
 
 PrintJob print_job;
+
+static_assert(PRINT_ERROR_CANCELLED == ERROR_CANCELLED, "the cancel error of StartDoc");
 
 namespace {
 
@@ -32,8 +37,8 @@ HDC printer_dc() {
     return print_job.print_dialog.hDC;
 }
 
-void tell_owner(HWND owner, const char* text) {
-    MessageBoxA(owner, text, ERROR_CAPTION, MB_OK);
+void tell_error(const char* text) {
+    show_message(text, ERROR_CAPTION, MESSAGE_OWNED_BY_MAIN_WINDOW);
 }
 
 // The device-mode and device-names blocks the dialog hands back are not used.
@@ -48,33 +53,49 @@ void free_dialog_handles() {
     }
 }
 
-// Gives up a job that has a printer DC: the document, if started, is aborted
-// rather than left open, and the owner is told why.
-void abandon_job(HWND owner, bool document_started, const char* text) {
+// Deletes the page context, if any, and makes the main context current again.
+void drop_page_context() {
+    if (print_job.printer_context != NULL) {
+        wglMakeCurrent(NULL, NULL);
+        wglDeleteContext(print_job.printer_context);
+        print_job.printer_context = NULL;
+        wglMakeCurrent(main_dc, main_glrc);
+    }
     release_gl_bitmap(&band_bitmap);
+    printing_from_bitmap = false;
+}
+
+// Gives up a job that has a printer DC: the document, if started, is aborted
+// rather than left open, and the owner is told why (text NULL: nothing to say).
+void abandon_job(bool document_started, const char* text) {
+    drop_page_context();
     if (document_started) {
         AbortDoc(printer_dc());
     }
     DeleteDC(printer_dc());
     print_job.print_dialog.hDC = NULL;
-    tell_owner(owner, text);
+    if (text != NULL) {
+        tell_error(text);
+    }
 }
 
-bool start_document() {
+PrintStart start_document() {
     DOCINFOA document = {};
     document.cbSize = sizeof(DOCINFOA);
     document.lpszDocName = PRINT_DOCUMENT_NAME;
     document.lpszOutput = NULL;
     document.lpszDatatype = NULL;
     document.fwType = 0;
-    if (StartDocA(printer_dc(), &document) <= 0) {
-        return false;
+    int started = StartDocA(printer_dc(), &document);
+    PrintStart outcome = print_start_outcome(started, (uint32_t)GetLastError());
+    if (outcome != PRINT_START_OK) {
+        return outcome;
     }
     if (StartPage(printer_dc()) <= 0) {
         AbortDoc(printer_dc());
-        return false;
+        return PRINT_START_FAILED;
     }
-    return true;
+    return PRINT_START_OK;
 }
 
 // 1 with a printer DC, 0 when the dialog was cancelled or failed (nothing to say),
@@ -93,69 +114,47 @@ int ask_for_printer(HWND owner) {
         return 0;
     }
     if (dialog->hDC == NULL) {
-        tell_owner(owner, "The printer gave no device context!");
+        tell_error("The printer gave no device context!");
         return -1;
     }
     return 1;
 }
 
-// Makes the page context current, or gives up the job and says why.
-int make_page_context_current(HWND owner, HDC drawing_dc) {
-    print_job.printer_context = wglCreateContext(drawing_dc);
-    if (print_job.printer_context == NULL) {
-        abandon_job(owner, true, "Cannot create printer rendering context!");
-        return 0;
+// Makes the new page context current on drawing_dc; on failure it is deleted and
+// the main context is current again.
+GlSetupResult make_page_context_current(HDC drawing_dc, GlSetupResult created) {
+    if (created != GL_SETUP_DONE) {
+        return created;
     }
     if (!wglMakeCurrent(drawing_dc, print_job.printer_context)) {
-        wglDeleteContext(print_job.printer_context);
-        print_job.printer_context = NULL;
-        wglMakeCurrent(main_dc, main_glrc);
-        abandon_job(owner, true, "Cannot create printer rendering context!");
-        return 0;
+        drop_page_context();
+        return GL_SETUP_NOT_CURRENT;
     }
-    return 1;
+    return GL_SETUP_DONE;
 }
 
-// Chooses the pixel format of the DC the page is drawn on, starts the document and
-// its page, sets the format and makes a page context current. On any failure the
-// job is given up and the owner told why.
-int begin_gl_page(HWND owner, HDC drawing_dc, const PIXELFORMATDESCRIPTOR* format) {
-    int index = drawing_dc != NULL ? ChoosePixelFormat(drawing_dc, format) : 0;
-    if (index == 0) {
-        abandon_job(owner, false, "Cannot choose printer pixel format!");
-        return 0;
+// The page is drawn one band at a time into a bitmap as wide as the page; its
+// context is current afterwards when the result is GL_SETUP_DONE.
+GlSetupResult begin_band_context() {
+    if (!create_gl_bitmap(NULL, print_job.page_width, PRINT_BAND_ROWS, &band_bitmap)) {
+        return GL_SETUP_NO_FORMAT;
     }
-    if (!start_document()) {
-        abandon_job(owner, false, "Cannot start the print job!");
-        return 0;
-    }
-    if (!SetPixelFormat(drawing_dc, index, format)) {
-        abandon_job(owner, true, "Cannot set printer pixel format!");
-        return 0;
-    }
-    return make_page_context_current(owner, drawing_dc);
-}
-
-int begin_printer_gl_job(HWND owner) {
-    PIXELFORMATDESCRIPTOR format = printer_pixel_format_request();
-    return begin_gl_page(owner, printer_dc(), &format);
-}
-
-// The page is drawn one band at a time into a bitmap as wide as the page.
-int begin_bitmap_gl_job(HWND owner) {
     PIXELFORMATDESCRIPTOR format = bitmap_pixel_format_request();
-    HDC band_dc = NULL;
-    if (create_gl_bitmap(NULL, print_job.page_width, PRINT_BAND_ROWS, &band_bitmap)) {
-        band_dc = band_bitmap.dc;
+    GlSetupResult result = make_page_context_current(
+        band_bitmap.dc, create_gl_context(band_bitmap.dc, &format, &print_job.printer_context));
+    if (result != GL_SETUP_DONE) {
+        release_gl_bitmap(&band_bitmap);
+        return result;
     }
-    return begin_gl_page(owner, band_dc, &format);
+    printing_from_bitmap = true;
+    return GL_SETUP_DONE;
 }
 
 // Draws the page band by band and copies each band to its place on the page.
 bool print_page_in_bands(const Image* captured) {
     const int32_t page_width = print_job.page_width;
     const int32_t page_height = print_job.page_height;
-    const size_t row_bytes = dib_row_bytes(page_width);
+    const size_t row_bytes = (size_t)bmp_row_size(page_width);
     Image band_pixels = {};
     Image dib_rows = {};
     bool ok = row_bytes != 0 && create_image(page_width, PRINT_BAND_ROWS, 3, &band_pixels) &&
@@ -200,20 +199,41 @@ bool print_page_in_bands(const Image* captured) {
 
 int begin_print_job(HWND owner) {
     print_job.printer_context = NULL;
-    printing_from_bitmap = gl_through_bitmaps();
+    printing_from_bitmap = false;
     if (ask_for_printer(owner) != 1) {
         return 0;
     }
     print_job.page_width = GetDeviceCaps(printer_dc(), HORZRES);
     print_job.page_height = GetDeviceCaps(printer_dc(), VERTRES);
     if (print_job.page_width <= 0 || print_job.page_height <= 0) {
-        abandon_job(owner, false, "The printer reports a page of zero size!");
+        abandon_job(false, "The printer reports a page of zero size!");
+        return 0;
+    }
+    // OpenGL on the printer's DC first; where it chooses no format, the bands are
+    // set up before the document starts, so that no empty document is spooled.
+    PIXELFORMATDESCRIPTOR format = printer_pixel_format_request();
+    int printer_format = choose_gl_format(printer_dc(), &format);
+    if (printer_format == 0 && begin_band_context() != GL_SETUP_DONE) {
+        abandon_job(false, print_setup_failure_text(GL_SETUP_NO_FORMAT));
+        return 0;
+    }
+    PrintStart started = start_document();
+    if (started != PRINT_START_OK) {
+        abandon_job(false, started == PRINT_START_CANCELLED ? NULL : "Cannot start the print job!");
         return 0;
     }
     if (printing_from_bitmap) {
-        return begin_bitmap_gl_job(owner);
+        return 1;
     }
-    return begin_printer_gl_job(owner);
+    // The printer's DC may still refuse; then the bands go into the same document.
+    GlSetupResult on_printer = make_page_context_current(
+        printer_dc(), set_format_and_create_context(printer_dc(), printer_format, &format,
+                                                    &print_job.printer_context));
+    if (on_printer == GL_SETUP_DONE || begin_band_context() == GL_SETUP_DONE) {
+        return 1;
+    }
+    abandon_job(true, print_setup_failure_text(on_printer));
+    return 0;
 }
 
 void print_image_page(const Image* captured) {
@@ -228,6 +248,7 @@ void print_image_page(const Image* captured) {
     wglDeleteContext(print_job.printer_context);
     print_job.printer_context = NULL;
     release_gl_bitmap(&band_bitmap);
+    printing_from_bitmap = false;
     if (drawn) {
         drawn = EndPage(printer_dc()) > 0;
         drawn = EndDoc(printer_dc()) > 0 && drawn;
@@ -243,17 +264,17 @@ void print_image_page(const Image* captured) {
 void print_view() {
     Image captured = {};
     if (!capture_view(&captured)) {
-        tell_owner(main_window, "Cannot capture the view!");
+        tell_error("Cannot capture the view!");
     } else if (captured.width < 2 || captured.height < 2) {
         // Too small to resample into a texture: nothing is printed.
-        tell_owner(main_window, "The view is too small to print!");
+        tell_error("The view is too small to print!");
     } else if (begin_print_job(main_window)) {
         page_printed = false;
         print_image_page(&captured);
         if (page_printed) {
             show_message("Print spooled", "Info");
         } else {
-            tell_owner(main_window, "Cannot print the page!");
+            tell_error("Cannot print the page!");
         }
     }
     destroy_image(&captured);
