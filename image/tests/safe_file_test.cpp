@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "image/file_open.h"
+#include "image/safe_file.h"
 #include "image/tests/temp_dir.h"
 
 namespace {
