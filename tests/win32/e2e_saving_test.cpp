@@ -17,13 +17,15 @@ protected:
     }
 
     // Starts a save (the snapshot, or the Info text) over target, which holds
-    // old_bytes and is held open for reading and writing by this process, answers
+    // old_bytes with attributes and is held open for reading and writing, answers
     // Yes to the overwrite question, and lets the file go hold_ms later, or, with
     // hold_ms < 0, only once the result box is up. Expects a box with caption and
     // returns its text; leaves nothing but target in the folder.
     std::string save_over_held_file(bool snapshot, const std::string& target, const std::string& old_bytes,
-                                    int hold_ms, const char* caption) {
+                                    int hold_ms, const char* caption, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_TRUE(write_file(target, old_bytes));
+        EXPECT_TRUE(SetFileAttributesA(target.c_str(), attributes));
         HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                                   OPEN_EXISTING, 0, NULL);
         EXPECT_NE(INVALID_HANDLE_VALUE, held);
@@ -86,10 +88,13 @@ TEST_F(Saving, InfoTextWaitsForAFileHeldBrieflyAndKeepsOneHeldLonger) {
     ASSERT_NO_FATAL_FAILURE(make_folder());
     const std::string target = folder + "\\report.txt";
 
-    EXPECT_EQ("Save complete", save_over_held_file(false, target, "old report", BRIEF_HOLD_MS, "Info"));
+    // The replaced file keeps its attributes (Wine's replace drops them).
+    EXPECT_EQ("Save complete",
+              save_over_held_file(false, target, "old report", BRIEF_HOLD_MS, "Info", FILE_ATTRIBUTE_HIDDEN));
     std::string bytes;
     ASSERT_TRUE(read_file(target, &bytes));
     EXPECT_EQ(info_file_bytes(report_text(CADDOW, 4)), bytes);
+    EXPECT_TRUE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN);
 
     EXPECT_EQ(IN_USE, save_over_held_file(false, target, "old report", -1, "Error"));
     ASSERT_TRUE(read_file(target, &bytes));
