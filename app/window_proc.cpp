@@ -131,7 +131,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         on_double_click(window, lparam);
         break;
     case WM_MOUSEWHEEL:
-        zoom_view((int16_t)HIWORD(wparam));
+        if (wheel_notch((int16_t)HIWORD(wparam))) zoom_view((int16_t)HIWORD(wparam));
         redraw_if_ready();
         break;
     default:

@@ -35,8 +35,6 @@ void write_picture(const char* path, int32_t width, int32_t height) {
     destroy_image(&image);
 }
 
-const char* const STRUCTURES[] = {"CO-WMC", "CM-SMC", "CM-WMC", "MC-SMC", "MC-WMC"};
-
 void write_terms_file(const char* path) {
     FILE* file = fopen(path, "wb");
     if (!file) fail(path);
@@ -48,7 +46,7 @@ void write_terms_file(const char* path) {
         int length = snprintf(line, sizeof line,
                               "%4d,%4d,%-13s,%2s,%7d,%6s,%c,%c,%4d,%4d,%d,%d,%d,%2d,%d,%d,%d,%c,%2d",
                               (i * 263) % 2600 + 17, (i * 137) % 1400 + 16, name, "ZZ", 5000 + i * 7919,
-                              STRUCTURES[i % 5], "ADM"[i % 3], i % 4 ? 'Y' : 'N', 1980 + i % 40,
+                              STRUCTURE_CODES[i % STRUCTURE_CODE_COUNT], "ADM"[i % 3], i % 4 ? 'Y' : 'N', 1980 + i % 40,
                               1990 + i % 30, i % 4, i % 3, 2 + i % 3, 5 + i % 9, i % 4, i % 3, 2 + i % 3,
                               i % 2 ? 'Y' : 'N', 8 + i % 8);
         if (length != TERMS_RECORD_MIN_COLUMNS) fail("terms record is not 75 columns");

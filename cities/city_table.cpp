@@ -9,6 +9,21 @@
 
 CityTable city_table;
 
+const char* const STRUCTURE_CODES[STRUCTURE_CODE_COUNT] = {"CO-WMC", "CM-SMC", "CM-WMC", "MC-SMC", "MC-WMC"};
+
+int32_t city_rows() {
+    int32_t count = city_table.count;
+    if (count < 0) return 0;
+    return count > CITY_CAPACITY ? CITY_CAPACITY : count;
+}
+
+int structure_number(const char* structure) {
+    for (int i = 0; i < STRUCTURE_CODE_COUNT; ++i) {
+        if (strcmp(structure, STRUCTURE_CODES[i]) == 0) return i + 1;
+    }
+    return 0;
+}
+
 namespace {
 
 // Decimal value of the columns [start, start + width) alone, read like atoi:

@@ -41,6 +41,16 @@ struct CityTable {
 
 extern CityTable city_table;
 
+// The rows of the table in use: count, held to 0 .. CITY_CAPACITY.
+int32_t city_rows();
+
+// The government structure codes in the order of the Query panel's list (its
+// entries 1 to 5).
+enum { STRUCTURE_CODE_COUNT = 5 };
+extern const char* const STRUCTURE_CODES[STRUCTURE_CODE_COUNT];
+// 1 to 5 for a known structure code (compared in full), 0 for any other.
+int structure_number(const char* structure);
+
 // Fills record from one line of the terms file: its length bytes as read, the line
 // feed included or not. CRs and NULs are ordinary characters of the line. Returns 1
 // when the line holds a record, 0 when fewer than 75 bytes precede its line feed.

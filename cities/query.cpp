@@ -41,9 +41,8 @@ int population_passes(int selection, int32_t population) {
 }
 
 int structure_passes(int selection, const char* structure) {
-    static const char* const codes[] = {"CO-WMC", "CM-SMC", "CM-WMC", "MC-SMC", "MC-WMC"};
-    if (selection < 1 || selection > 5) return 1;
-    return strcmp(structure, codes[selection - 1]) == 0;
+    if (selection < 1 || selection > STRUCTURE_CODE_COUNT) return 1;
+    return structure_number(structure) == selection;
 }
 
 int character_passes(int selection, char value, const char* choices, int choice_count) {
@@ -88,8 +87,7 @@ int row_passes(const QueryState* query, const CityRecord* row) {
 
 void run_query() {
     city_table.matched_count = 0;
-    int32_t count = city_table.count;
-    if (count > CITY_CAPACITY) count = CITY_CAPACITY;
+    int32_t count = city_rows();
     for (int32_t i = 0; i < count; ++i) {
         CityRecord* row = &city_table.rows[i];
         row->matched = 0;

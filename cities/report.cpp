@@ -34,18 +34,15 @@ void put_second_column(char* line, size_t pos, const char* second) {
 }
 
 const char* structure_text(const char* structure) {
-    static const char* const codes[] = {"CO-WMC", "CM-SMC", "CM-WMC", "MC-SMC", "MC-WMC"};
-    static const char* const texts[] = {
+    static const char* const texts[STRUCTURE_CODE_COUNT] = {
         "Structure: Commission (Weak Mayor-Council)       ",
         "Structure: Council-Manager (Strong Mayor-Council)",
         "Structure: Council-Manager (Weak Mayor-Council)  ",
         "Structure: Mayor-Council (Strong Mayor-Council)  ",
         "Structure: Mayor-Council (Weak Mayor-Council)    ",
     };
-    for (int i = 0; i < 5; ++i) {
-        if (strncmp(structure, codes[i], 7) == 0) return texts[i];
-    }
-    return nullptr;
+    int number = structure_number(structure);
+    return number ? texts[number - 1] : nullptr;
 }
 
 }  // namespace
@@ -106,7 +103,7 @@ void format_city_report(const CityRecord* city, int32_t matched_count,
 
 void report_city() {
     int32_t selected = view_state.selected;
-    if (selected < 0 || selected >= city_table.count || selected >= CITY_CAPACITY) return;
+    if (selected < 0 || selected >= city_rows()) return;
     char lines[REPORT_LINES][REPORT_LINE_BYTES];
     format_city_report(&city_table.rows[selected], city_table.matched_count, lines);
     for (int i = 0; i < REPORT_LINES; ++i) info_append(lines[i]);

@@ -9,7 +9,7 @@
 #define BAYLITH_BMP_SSE2 1
 #endif
 
-#include "image/file_open.h"
+#include "image/safe_file.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Uncompressed 24-bit BMP files with a 54-byte header.
 #pragma once
-#include "image/file_open.h"
+#include "image/safe_file.h"
 #include "image/image.h"
 
 enum {

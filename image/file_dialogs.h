@@ -23,6 +23,5 @@ void init_file_dialogs(HWND owner);
 // last two explain themselves in a box).
 int ask_save_file_name(char* path, const char* extension);
 
-// Shows the box for a SaveOutcome: "Save complete", "Save failed", or the
-// read-only refusal.
+// Shows the box for a SaveOutcome: "Save complete", or what went wrong.
 void show_save_result(int outcome);

@@ -4,6 +4,7 @@
 #include <wchar.h>
 
 #include "image/message_box.h"
+#include "image/safe_file.h"
 #include "image/save_path.h"
 
 FileDialogState file_dialog_state;
@@ -109,11 +110,8 @@ int ask_save_file_name(char* path, const char* extension) {
 }
 
 void show_save_result(int outcome) {
-    if (outcome == SAVE_OK) {
-        show_message("Save complete", "Info");
-    } else if (outcome == SAVE_READ_ONLY) {
-        show_message("The file is read-only and was not replaced.", "Error");
-    } else {
-        show_message("Save failed", "Error");
-    }
+    char text[PATH_CAPACITY + 100];
+    const char* caption = "Error";
+    save_result_text(outcome, text, sizeof text, &caption);
+    show_message(text, caption);
 }

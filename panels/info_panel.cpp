@@ -5,7 +5,7 @@
 
 #include "app/app.h"
 #include "image/file_dialogs.h"
-#include "image/file_open.h"
+#include "image/safe_file.h"
 #include "panels/info_text.h"
 #include "panels/resource.h"
 

@@ -27,17 +27,12 @@ const char* const criterion_items[QUERY_CRITERIA][MAX_CRITERION_ITEMS + 1] = {
     {"ALL", "No", "Yes", nullptr},
 };
 
-int city_count() {
-    int count = city_table.count;
-    if (count < 0) return 0;
-    return count > CITY_CAPACITY ? CITY_CAPACITY : count;
-}
 
 // Centres the view on the chosen row and reports it. The map shows it with the
 // next frame.
 void choose_city(HWND dialog) {
     LRESULT row = SendDlgItemMessageA(dialog, IDC_QUERY_CITY_LIST, LB_GETCURSEL, 0, 0);
-    if (row == LB_ERR || row < 0 || row >= city_count()) return;
+    if (row == LB_ERR || row < 0 || row >= city_rows()) return;
     view_state.selected = (int32_t)row;
     view_state.centre_x = (float)city_table.rows[row].map_x;
     view_state.centre_y = (float)city_table.rows[row].map_y;
@@ -67,7 +62,7 @@ void query_panel_sync(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_QUERY_CITY_LIST);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    int count = city_count();
+    int count = city_rows();
     for (int row = 0; row < count; ++row) {
         // The name field may be full; the list gets a terminated copy.
         char name[sizeof city_table.rows[row].name + 1];

@@ -47,10 +47,7 @@ void draw_markers() {
     glLoadIdentity();
     glOrtho(0.0, (double)viewport_size.width, 0.0, (double)viewport_size.height, -100.0, 100.0);
 
-    int32_t count = city_table.count;
-    if (count > CITY_CAPACITY) {
-        count = CITY_CAPACITY;
-    }
+    int32_t count = city_rows();
     // One batch; only the current colour changes inside it.
     glBegin(GL_TRIANGLES);
     for (int32_t i = 0; i < count; ++i) {

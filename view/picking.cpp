@@ -65,10 +65,7 @@ int pick_city(int16_t mouse_x, int16_t mouse_y) {
     float best = 1e30f;
     float mx = (float)mouse_x;
     float my = (float)((int32_t)viewport_size.height - (int32_t)mouse_y - 1);
-    int32_t count = city_table.count;
-    if (count > CITY_CAPACITY) {
-        count = CITY_CAPACITY;
-    }
+    int32_t count = city_rows();
     for (int32_t i = 0; i < count; ++i) {
         const CityRecord* city = &city_table.rows[i];
         if (!marker_is_drawn(city)) {

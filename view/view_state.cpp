@@ -66,6 +66,26 @@ void pan_view(int16_t dx, int16_t dy) {
     }
 }
 
+namespace {
+enum { WHEEL_NOTCH = 120 };
+int wheel_sum = 0;  // the deltas below a notch not yet turned into a step
+}  // namespace
+
+int wheel_notch(int16_t delta) {
+    if (delta == 0) return 1;
+    if (delta >= WHEEL_NOTCH || delta <= -WHEEL_NOTCH) {
+        wheel_sum = 0;
+        return 1;
+    }
+    if ((wheel_sum > 0 && delta < 0) || (wheel_sum < 0 && delta > 0)) wheel_sum = 0;
+    wheel_sum += delta;
+    if (wheel_sum >= WHEEL_NOTCH || wheel_sum <= -WHEEL_NOTCH) {
+        wheel_sum += wheel_sum > 0 ? -WHEEL_NOTCH : WHEEL_NOTCH;
+        return 1;
+    }
+    return 0;
+}
+
 void zoom_view(int16_t delta) {
     float zoom = delta >= 0 ? view_state.zoom * 0.9f : view_state.zoom * 1.1f;
     // No limit in the ordinary range, but a step that would make the zoom denormal

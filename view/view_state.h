@@ -50,3 +50,9 @@ void set_viewport_size(int16_t width, int16_t height);
 // per axis for a pan, so the view can always be brought back.
 void pan_view(int16_t dx, int16_t dy);
 void zoom_view(int16_t delta);
+
+// Whether a wheel event makes a zoom step (then zoom_view takes its delta). A
+// delta of a notch (120) or more, or of 0, is one step at once; smaller ones, as
+// touchpads send, add up per direction until they reach a notch, and a turn the
+// other way starts the sum again. 1 for a step, 0 for none yet.
+int wheel_notch(int16_t delta);

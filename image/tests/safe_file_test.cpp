@@ -6,10 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
-#include "image/file_open.h"
+#include "image/safe_file.h"
 #include "image/tests/temp_dir.h"
 
 namespace {
@@ -160,4 +161,189 @@ TEST(OpenFile, BackslashPathsOpenOffWindows) {
     std::string too_long(PATH_CAPACITY, 'a');
     EXPECT_EQ(nullptr, open_file(too_long.c_str(), "rb"));
     EXPECT_EQ(nullptr, open_file(nullptr, "rb"));
+}
+
+// ---- the swap's decisions, on a pretend disk ----
+
+namespace {
+
+// How the pretend platform's replace goes: as asked, busy for a while, refused with
+// both files left alone, or stopped half-way (the old file set aside, or gone).
+enum FakeReplace { REPLACE_WORKS, REPLACE_REFUSED, REPLACE_SETS_ASIDE, REPLACE_LOSES_TARGET };
+
+struct FakeDisk {
+    std::map<std::string, std::string> files;
+    FakeReplace replace = REPLACE_WORKS;
+    int replace_busy = 0;  // busy answers before the replace is carried out; -1: always
+    int move_busy = 0;
+    int moves_fail = 0;  // moves refused before they work; -1: always
+    int write_over = WRITE_OVER_UNTOUCHED;
+    int paused_ms = 0;
+    std::string attributes_set_on;
+} disk;
+
+bool busy(int* count) {
+    if (*count == 0) return false;
+    if (*count > 0) --*count;
+    return true;
+}
+
+int fake_exists(const char* path) { return disk.files.count(path) != 0; }
+
+int fake_replace(const char* target, const char* replacement, const char* backup) {
+    if (busy(&disk.replace_busy)) return STEP_BUSY;
+    std::string old_bytes = disk.files[target], new_bytes = disk.files[replacement];
+    switch (disk.replace) {
+    case REPLACE_WORKS:
+        if (backup[0]) disk.files[backup] = old_bytes;
+        disk.files[target] = new_bytes;
+        disk.files.erase(replacement);
+        return STEP_DONE;
+    case REPLACE_REFUSED:
+        return STEP_FAILED;
+    case REPLACE_SETS_ASIDE:
+        disk.files[backup] = old_bytes;
+        disk.files.erase(target);
+        return STEP_FAILED;
+    case REPLACE_LOSES_TARGET:
+        disk.files.erase(target);
+        return STEP_FAILED;
+    }
+    return STEP_FAILED;
+}
+
+int fake_move(const char* from, const char* to) {
+    if (busy(&disk.move_busy)) return STEP_BUSY;
+    if (busy(&disk.moves_fail) || !disk.files.count(from) || disk.files.count(to)) return STEP_FAILED;
+    disk.files[to] = disk.files[from];
+    disk.files.erase(from);
+    return STEP_DONE;
+}
+
+int fake_remove(const char* path) {
+    disk.files.erase(path);
+    return STEP_DONE;
+}
+
+int fake_write_over(const char* from, const char* target) {
+    if (disk.write_over == WRITE_OVER_DONE) disk.files[target] = disk.files[from];
+    if (disk.write_over == WRITE_OVER_DAMAGED) disk.files[target] = "half";
+    return disk.write_over;
+}
+
+void fake_set_attributes(const char* path, unsigned long) { disk.attributes_set_on = path; }
+void fake_pause(int milliseconds) { disk.paused_ms += milliseconds; }
+
+const SafeFilePlatform fake_platform = {
+    nullptr, fake_exists, nullptr, nullptr, fake_replace, fake_move, fake_remove, fake_write_over,
+    fake_set_attributes, fake_pause,
+};
+
+typedef std::map<std::string, std::string> Files;
+
+// Saves "new" over a target holding "old" (none when target_exists is false) on
+// the pretend disk as it is set up; what is on disk afterwards goes to *files.
+int save_on_fake_disk(bool target_exists, Files* files) {
+    SafeFile file = {};
+    strcpy(file.final_path, "d/notes.txt");
+    strcpy(file.temp_path, "d/notes.t~0");
+    file.target_exists = target_exists;
+    if (target_exists) disk.files["d/notes.txt"] = "old";
+    disk.files["d/notes.t~0"] = "new";
+    int outcome = place_safe_file(&fake_platform, &file);
+    *files = disk.files;
+    return outcome;
+}
+
+}  // namespace
+
+TEST(SafeFileSwap, BusyTargetsAreWaitedForAboutASecondThenLeftAsTheyWere) {
+    Files files;
+    disk = FakeDisk();
+    disk.replace_busy = 3;
+    EXPECT_EQ(SAVE_OK, save_on_fake_disk(true, &files));
+    EXPECT_EQ((Files{{"d/notes.txt", "new"}}), files);  // the old file set aside is removed
+    EXPECT_EQ(3 * SAVE_RETRY_PAUSE_MS, disk.paused_ms);
+    EXPECT_EQ("d/notes.txt", disk.attributes_set_on);
+
+    // Held for good: given up after the retries; the exclusive write in place is
+    // refused too, so the old bytes stay.
+    disk = FakeDisk();
+    disk.replace_busy = -1;
+    EXPECT_EQ(SAVE_IN_USE, save_on_fake_disk(true, &files));
+    EXPECT_EQ((Files{{"d/notes.txt", "old"}}), files);
+    EXPECT_EQ(1000, disk.paused_ms);
+
+    // A new file whose rename stays busy.
+    disk = FakeDisk();
+    disk.move_busy = -1;
+    EXPECT_EQ(SAVE_IN_USE, save_on_fake_disk(false, &files));
+    EXPECT_EQ(Files{}, files);
+    disk = FakeDisk();
+    disk.move_busy = 2;
+    EXPECT_EQ(SAVE_OK, save_on_fake_disk(false, &files));
+    EXPECT_EQ((Files{{"d/notes.txt", "new"}}), files);
+}
+
+TEST(SafeFileSwap, RefusedSwapWritesTheTargetInPlaceAndKeepsTheBytesIfThatFails) {
+    Files files;
+    disk = FakeDisk();
+    disk.replace = REPLACE_REFUSED;
+    disk.write_over = WRITE_OVER_DONE;
+    EXPECT_EQ(SAVE_OK, save_on_fake_disk(true, &files));
+    EXPECT_EQ((Files{{"d/notes.txt", "new"}}), files);
+
+    disk = FakeDisk();
+    disk.replace = REPLACE_REFUSED;
+    EXPECT_EQ(SAVE_FAILED, save_on_fake_disk(true, &files));
+    EXPECT_EQ((Files{{"d/notes.txt", "old"}}), files);
+
+    // Written in place only half-way: the new bytes stay, and the box names them.
+    disk = FakeDisk();
+    disk.replace = REPLACE_REFUSED;
+    disk.write_over = WRITE_OVER_DAMAGED;
+    EXPECT_EQ(SAVE_KEPT, save_on_fake_disk(true, &files));
+    EXPECT_EQ((Files{{"d/notes.t~0", "new"}, {"d/notes.txt", "half"}}), files);
+    char text[400];
+    const char* caption = "";
+    save_result_text(SAVE_KEPT, text, sizeof text, &caption);
+    EXPECT_STREQ("The file could not be replaced. The new contents are in d/notes.t~0", text);
+    EXPECT_STREQ("Error", caption);
+}
+
+TEST(SafeFileSwap, HalfDoneReplaceMovesTheNewBytesInOrPutsTheOldBack) {
+    Files files;
+    // The old file set aside under the backup name: the new one is moved in.
+    disk = FakeDisk();
+    disk.replace = REPLACE_SETS_ASIDE;
+    disk.files["d/notes.t~1"] = "a neighbour";  // the backup takes the next free name
+    EXPECT_EQ(SAVE_OK, save_on_fake_disk(true, &files));
+    EXPECT_EQ((Files{{"d/notes.t~1", "a neighbour"}, {"d/notes.txt", "new"}}), files);
+
+    // The target gone with no copy kept: the new bytes are moved in once free.
+    disk = FakeDisk();
+    disk.replace = REPLACE_LOSES_TARGET;
+    disk.move_busy = 4;
+    EXPECT_EQ(SAVE_OK, save_on_fake_disk(true, &files));
+    EXPECT_EQ((Files{{"d/notes.txt", "new"}}), files);
+
+    // The new file cannot be moved in, the old one can go back: as if untouched.
+    disk = FakeDisk();
+    disk.replace = REPLACE_SETS_ASIDE;
+    disk.moves_fail = 1;
+    EXPECT_EQ(SAVE_FAILED, save_on_fake_disk(true, &files));
+    EXPECT_EQ((Files{{"d/notes.txt", "old"}}), files);
+
+    // Nothing can be moved: both files stay where they are, the new one named.
+    disk = FakeDisk();
+    disk.replace = REPLACE_SETS_ASIDE;
+    disk.moves_fail = -1;
+    EXPECT_EQ(SAVE_KEPT, save_on_fake_disk(true, &files));
+    EXPECT_EQ((Files{{"d/notes.t~0", "new"}, {"d/notes.t~1", "old"}}), files);
+    EXPECT_STREQ("d/notes.t~0", kept_save_path());
+    disk = FakeDisk();
+    disk.replace = REPLACE_LOSES_TARGET;
+    disk.moves_fail = -1;
+    EXPECT_EQ(SAVE_KEPT, save_on_fake_disk(true, &files));
+    EXPECT_EQ((Files{{"d/notes.t~0", "new"}}), files);
 }

@@ -218,28 +218,6 @@ TEST_F(Panels, InfoSaveAddsTxtAndEndsEveryLineWithABlank) {
     EXPECT_EQ(info_file_bytes(report_text(BRENNIC_FALLS, 4)), bytes);
     EXPECT_NE(std::string::npos, bytes.find("Elected: District              Has Limits: Yes \r\n"));
 
-    // Saving again under the same name asks first; Yes replaces the file, which
-    // keeps its attributes, and nothing else is left in the folder.
-    ASSERT_TRUE(SetFileAttributesW((name + L".txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
-    choose_list_item(query_panel(), QUERY_CITY_LIST, CADDOW);
-    std::string expected = report_text(BRENNIC_FALLS, 4) + report_text(CADDOW, 4);
-    ASSERT_EQ("", wait_for_info_text(expected));
-    click_button(info_panel(), INFO_SAVE);
-    dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-    ASSERT_TRUE(dialog);
-    save_dialog_choose_wide(dialog, name + L".txt");
-    HWND question = wait_for_owned_dialog(pid(), dialog, WAIT_WINDOW_MS);
-    ASSERT_TRUE(question) << "no overwrite question";
-    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
-    done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(done);
-    EXPECT_EQ("Save complete", text);
-    ASSERT_TRUE(dismiss_box(done));
-    ASSERT_TRUE(read_file_w(name + L".txt", &bytes));
-    EXPECT_EQ(info_file_bytes(expected), bytes);
-    EXPECT_TRUE(GetFileAttributesW((name + L".txt").c_str()) & FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(std::vector<std::wstring>{L"R\u00fcckblick\u2019s \u20ac.txt"}, list_dir_w(folder));
-
     // An empty box saves an empty file.
     click_button(info_panel(), INFO_CLEAR);
     ASSERT_EQ("", wait_for_info_text(""));

@@ -1,6 +1,8 @@
 #include <math.h>
 #include <string.h>
 
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "view/frame.h"
@@ -37,6 +39,15 @@ TEST_F(ViewStateTest, ZoomSteps) {
     view_state.centre_x = 5.0f;
     zoom_view(1);
     EXPECT_EQ(view_state.centre_x, 5.0f);  // zoom is about the centre
+}
+
+// Touchpad deltas add up to notches; the remainder carries into the next notch.
+TEST(WheelNotch, SmallDeltasAddUpPerDirection) {
+    const int16_t deltas[] = {120, 30, 30, 30, 30, 50, 50, 50, 90, -30, 30, 0, 90, -119, -1, 240, -60, 60, 60};
+    const char expected[] = "1000100110011011001";
+    std::string steps;
+    for (int16_t delta : deltas) steps += wheel_notch(delta) ? '1' : '0';
+    EXPECT_EQ(expected, steps);
 }
 
 TEST_F(ViewStateTest, WheelingOutPastTheExtremeLeavesAWayBack) {
