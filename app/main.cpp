@@ -17,7 +17,7 @@
 #include "view/frame.h"
 #include "view/gl_api.h"
 #include "view/markers.h"
-#include "view/tile_cache.h"
+#include "view/tile_loader.h"
 #include "view/view_state.h"
 
 HINSTANCE app_instance = NULL;

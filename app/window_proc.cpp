@@ -7,7 +7,7 @@
 #include "panels/query_panel.h"
 #include "view/frame.h"
 #include "view/markers.h"
-#include "view/tile_cache.h"
+#include "view/tile_loader.h"
 #include "view/view_state.h"
 
 LastMousePosition last_mouse_position = {0, 0};

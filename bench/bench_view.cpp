@@ -9,6 +9,7 @@
 #include "view/gl_api.h"
 #include "view/markers.h"
 #include "view/tile_cache.h"
+#include "view/tile_loader.h"
 #include "view/view_state.h"
 
 namespace {

@@ -59,23 +59,32 @@ int marker_is_drawn(const CityRecord* city) {
     return view_state.left <= x && x <= view_state.right && view_state.bottom <= y && y <= view_state.top;
 }
 
+int32_t marker_row_count() {
+    int32_t count = city_table.count;
+    return count > CITY_CAPACITY ? CITY_CAPACITY : count;
+}
+
+int drawn_marker_tip(int32_t i, float* px, float* py) {
+    const CityRecord* city = &city_table.rows[i];
+    if (!marker_is_drawn(city)) {
+        return 0;
+    }
+    world_to_pixel((float)city->map_x, (float)city->map_y, px, py);
+    return 1;
+}
+
 float marker_cell_s(int32_t value) { return (float)value * 0.0625f + 0.03125f; }
 
 int pick_city(int16_t mouse_x, int16_t mouse_y) {
     float best = 1e30f;
     float mx = (float)mouse_x;
     float my = (float)((int32_t)viewport_size.height - (int32_t)mouse_y - 1);
-    int32_t count = city_table.count;
-    if (count > CITY_CAPACITY) {
-        count = CITY_CAPACITY;
-    }
+    int32_t count = marker_row_count();
     for (int32_t i = 0; i < count; ++i) {
-        const CityRecord* city = &city_table.rows[i];
-        if (!marker_is_drawn(city)) {
+        float px, py;
+        if (!drawn_marker_tip(i, &px, &py)) {
             continue;
         }
-        float px, py;
-        world_to_pixel((float)city->map_x, (float)city->map_y, &px, &py);
         // Measured from the middle of the marker's height, on its axis.
         float d = point_distance(px, py + (float)(MARKER_HEIGHT / 2), mx, my);
         if (d < best) {  // strictly: the earlier of two equally near cities wins

@@ -4,6 +4,7 @@
 #include "view/gl_api.h"
 #include "view/tests/render_fixture.h"
 #include "view/tile_cache.h"
+#include "view/tile_loader.h"
 #include "view/view_state.h"
 
 typedef RenderTest FrameRender;
