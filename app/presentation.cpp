@@ -3,6 +3,7 @@
 
 #include "app/app.h"
 #include "app/bitmap_frame.h"
+#include "app/frame_timing.h"
 #include "app/gl_bitmap.h"
 #include "view/frame.h"
 #include "view/gl_api.h"
@@ -72,8 +73,10 @@ void release_main_context(HWND window) {
 }
 
 void present_frame() {
+    mark_frame_stage(FRAME_DRAWN);
     if (!bitmap_path) {
         SwapBuffers(main_dc);
+        mark_frame_stage(FRAME_PRESENTED);
         return;
     }
     if (window_dc == NULL || frame_bitmap.dc == NULL) {
@@ -86,4 +89,5 @@ void present_frame() {
     if (copy.width > 0 && copy.height > 0) {
         BitBlt(window_dc, 0, copy.target_y, copy.width, copy.height, main_dc, 0, copy.source_y, SRCCOPY);
     }
+    mark_frame_stage(FRAME_PRESENTED);
 }
