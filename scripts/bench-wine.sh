@@ -6,7 +6,7 @@
 # root (scripts/wine10-root.sh; made first when it is missing). Builds the sample
 # data (native build) and the Windows programs (cross build) first.
 #   bash scripts/bench-wine.sh [NATIVE_BUILD_DIR [WINDOWS_BUILD_DIR]]
-# BAYLITH_BENCH_WINES: "8 10" (default), "8" or "10".
+# BAYLITH_BENCH_WINES: "8 10" (default), "8" or "10"; BAYLITH_BENCH_SPLIT_ONLY=1: only the split.
 set -u
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -66,7 +66,8 @@ for wine_version in ${BAYLITH_BENCH_WINES:-8 10}; do
             continue
         fi
         # Its own prefix; the root's CUPS is not started (the root is not changed).
-        wine10_root_run "export BAYLITH_WINEPREFIX='$repo/build/wineprefix10-bench' BAYLITH_BENCH_NO_PRINT=1;
+        wine10_root_run "export BAYLITH_WINEPREFIX='$repo/build/wineprefix10-bench' BAYLITH_BENCH_NO_PRINT=1 \
+                BAYLITH_BENCH_SPLIT_ONLY='${BAYLITH_BENCH_SPLIT_ONLY:-}';
             bash '$repo/scripts/bench-wine.sh' --run '$native' '$win'" || status=1
         ;;
     *)

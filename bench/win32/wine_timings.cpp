@@ -10,7 +10,8 @@
 // the copy or swap, and the message's way there and back.
 //
 //   baylith_wine_bench.exe   (BAYLITH_SAMPLE_DIR: the folder holding data\, a Unix
-//                             or Windows path; BAYLITH_PDF_DIR: the CUPS-PDF folder)
+//                             or Windows path; BAYLITH_PDF_DIR: the CUPS-PDF folder;
+//                             BAYLITH_BENCH_SPLIT_ONLY: only the split, when set)
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -350,8 +351,10 @@ void maximise(HWND window) {
 // sender waited for it.
 struct FrameSplit {
     std::vector<double> sent, draw, finish, present, handler_rest, round_trip, thread_cpu, process_cpu;
-    std::vector<double> round_trip_clear;  // of the messages that found the program idle
+    std::vector<double> sent_clear, round_trip_clear;  // of the messages that found the program idle
     int behind_other_redraw = 0;           // messages that waited for a tick's or a paint's redraw
+    int clocks_disagree = 0;               // handler times outside the sender's wait
+    std::vector<double> before_handler;    // send to handler start
 };
 
 bool send_and_split(HWND window, FrameTimingLog* log, UINT message, WPARAM wparam, LPARAM lparam,
@@ -370,9 +373,12 @@ bool send_and_split(HWND window, FrameTimingLog* log, UINT message, WPARAM wpara
         split->present.push_back(r.presented - r.finished);
         split->handler_rest.push_back(handler - (r.presented - r.handler_in));
         split->round_trip.push_back(sent_ms - handler);
+        if (r.handler_in < sent_at || r.handler_out > sent_at + sent_ms) ++split->clocks_disagree;
+        split->before_handler.push_back(r.handler_in - sent_at);
         if (r.other_presented > sent_at) {
             ++split->behind_other_redraw;
         } else {
+            split->sent_clear.push_back(sent_ms);
             split->round_trip_clear.push_back(sent_ms - handler);
         }
         split->thread_cpu.push_back(r.thread_cpu_ms);
@@ -397,8 +403,12 @@ void report_split(const char* action, const char* present_name, const FrameSplit
     printf("    glFinish %.2f ms, %s %.2f ms, rest of the handler %.2f ms, message there and back %.2f ms\n",
            median(split.finish), present_name, median(split.present), median(split.handler_rest),
            median(split.round_trip));
-    printf("    %d of %zu waited for a redraw of the 100 ms tick first; the others' message there and back %.2f ms\n",
-           split.behind_other_redraw, split.sent.size(), median(split.round_trip_clear));
+    printf("    %d of %zu waited for a redraw of the 100 ms tick first; the others: median %.2f ms = %.3fx 60 fps "
+           "frame, message there and back %.2f ms\n",
+           split.behind_other_redraw, split.sent.size(), median(split.sent_clear),
+           median(split.sent_clear) / FRAME_ANCHOR_MS, median(split.round_trip_clear));
+    printf("    send to handler start %.2f ms (median); the two processes' clocks %s\n", median(split.before_handler),
+           split.clocks_disagree ? "DISAGREE: the tick count above is not meaningful" : "agree");
     double own = median(split.draw) + median(split.finish);
     double outside = median(split.present) + median(split.round_trip);
     printf("    the program's frame (draw_frame + glFinish) %.2f ms = %.3fx 60 fps frame; presentation and "
@@ -461,6 +471,13 @@ int main() {
     if (folder.empty()) {
         printf("usage: set BAYLITH_SAMPLE_DIR to the folder that holds the sample data\\\n");
         return 2;
+    }
+    bool split_only = !env("BAYLITH_BENCH_SPLIT_ONLY").empty();
+    if (split_only) {
+        time_frame_split(folder, BAYLITH_TIMING_EXE_PATH, "bitmap path (OSMesa into a DIB section)", "BitBlt");
+        time_frame_split(folder, BAYLITH_TIMING_WINDOW_EXE_PATH, "window path (window pixel format)", "SwapBuffers");
+        printf("wine-bench: %s\n", failures ? "FAILED" : "done");
+        return failures ? 1 : 0;
     }
     std::string out_dir = make_scratch_dir();
 
