@@ -7,7 +7,7 @@
 #include "cities/report.h"
 #include "panels/query_panel.h"
 #include "view/frame.h"
-#include "view/markers.h"
+#include "view/picking.h"
 #include "view/tile_loader.h"
 #include "view/view_state.h"
 

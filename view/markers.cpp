@@ -5,7 +5,6 @@
 #include "image/bmp.h"
 #include "view/gl_api.h"
 #include "view/texture.h"
-#include "view/marker_geometry.h"
 #include "view/view_state.h"
 
 static uint8_t marker_staging[MARKER_STAGING_BYTES];

@@ -1,9 +1,9 @@
 // Marker values, the colour-keyed strip and picking a city (no GL).
+#include "view/picking.h"
+
 #include <math.h>
 #include <string.h>
 
-#include "view/marker_geometry.h"
-#include "view/markers.h"
 #include "view/view_state.h"
 
 // 11.3137 as a float (11.3136997...), a hair under 8 * sqrt(2): a click 8 pixels
