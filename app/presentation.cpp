@@ -3,6 +3,7 @@
 
 #include "app/app.h"
 #include "app/bitmap_frame.h"
+#include "app/frame_timing.h"
 #include "app/platform.h"
 #include "image/gl_context.h"
 #include "view/frame.h"
@@ -67,8 +68,10 @@ void release_main_context(HWND window) {
 }
 
 void present_frame() {
+    mark_frame_stage(FRAME_DRAWN);
     if (!bitmap_path) {
         SwapBuffers(main_dc);
+        mark_frame_stage(FRAME_PRESENTED);
         return;
     }
     if (window_dc == NULL || frame_bitmap.dc == NULL) {
@@ -81,4 +84,5 @@ void present_frame() {
     if (copy.width > 0 && copy.height > 0) {
         BitBlt(window_dc, 0, copy.target_y, copy.width, copy.height, main_dc, 0, copy.source_y, SRCCOPY);
     }
+    mark_frame_stage(FRAME_PRESENTED);
 }

@@ -3,7 +3,7 @@
 #include "app/presentation.h"
 #include "view/gl_api.h"
 #include "view/markers.h"
-#include "view/tile_cache.h"
+#include "view/tile_loader.h"
 
 void quit_application() {
     stop_refresh_timer();

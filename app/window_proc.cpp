@@ -2,12 +2,13 @@
 #include "app/window_proc.h"
 
 #include "app/app.h"
+#include "app/frame_timing.h"
 #include "app/menu.h"
 #include "cities/report.h"
 #include "panels/query_panel.h"
 #include "view/frame.h"
-#include "view/markers.h"
-#include "view/tile_cache.h"
+#include "view/picking.h"
+#include "view/tile_loader.h"
 #include "view/view_state.h"
 
 LastMousePosition last_mouse_position = {0, 0};
@@ -117,7 +118,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         on_timer(wparam);
         break;
     case WM_MOUSEMOVE:
+        mark_frame_stage(FRAME_HANDLER_IN);
         on_mouse_move(wparam, lparam);
+        mark_frame_stage(FRAME_HANDLER_OUT);
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -131,8 +134,10 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         on_double_click(window, lparam);
         break;
     case WM_MOUSEWHEEL:
+        mark_frame_stage(FRAME_HANDLER_IN);
         if (wheel_notch((int16_t)HIWORD(wparam))) zoom_view((int16_t)HIWORD(wparam));
         redraw_if_ready();
+        mark_frame_stage(FRAME_HANDLER_OUT);
         break;
     default:
         break;

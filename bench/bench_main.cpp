@@ -33,7 +33,12 @@ const Ratio RATIOS[] = {
     // Context only: a reader that reorders every byte cannot come near a bare fread,
     // and no textured frame near a clear on a software rasteriser.
     {"read_bmp/fread", "BM_read_bmp_512x512", "BM_fread_512x512", 0.0, false},
-    {"draw_frame/clear", "BM_draw_frame_whole_map", "BM_clear_only_frame", 0.0, false},
+    {"draw_frame/clear", "BM_draw_frame_first_view", "BM_clear_only_frame", 0.0, false},
+    // The frame against the former one (tiles blended too), 1920 x 1042: below 1.
+    {"draw_frame/former_frame, first view", "BM_draw_frame_first_view", "BM_former_frame_first_view", 1.0, true},
+    {"draw_frame/former_frame, one notch in", "BM_draw_frame_notch_in", "BM_former_frame_notch_in", 1.0, true},
+    // Context: what a wheel notch in adds to the frame (more of it is map).
+    {"draw_frame one notch in/first view", "BM_draw_frame_notch_in", "BM_draw_frame_first_view", 0.0, false},
     {"resample_to_texture/memcpy", "BM_resample_1016x714", "BM_memcpy_1024x1024", 0.0, false},
 };
 

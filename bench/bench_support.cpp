@@ -96,8 +96,8 @@ void bench_fill_city_table() {
     if (load_terms_file() != 1 || city_table.count != BENCH_CITY_COUNT) fail("load_terms_file");
 }
 
-void bench_show_whole_map() {
-    set_viewport_size(BENCH_VIEW_WIDTH, BENCH_VIEW_HEIGHT);
+void bench_show_whole_map(int16_t width, int16_t height) {
+    set_viewport_size(width, height);
     view_state.centre_x = 1317.0f;
     view_state.centre_y = 716.0f;
     view_state.zoom = 1000.0f;  // 2667 x 2000 world units: the 2634 x 1432 map and margin

@@ -8,6 +8,8 @@
 enum {
     BENCH_VIEW_WIDTH = 1024,
     BENCH_VIEW_HEIGHT = 768,
+    BENCH_FRAME_WIDTH = 1920,  // a maximised client on a 1920 x 1080 screen
+    BENCH_FRAME_HEIGHT = 1042,
     BENCH_TILE_SIDE = 512,
     BENCH_CITY_COUNT = 100,
 };
@@ -25,8 +27,9 @@ void bench_fill_image(int32_t width, int32_t height, Image* image);
 // city_table: BENCH_CITY_COUNT matched rows spread over the map, values 0 to 15.
 void bench_fill_city_table();
 
-// The whole map in view at 1024 x 768: every one of the 18 tiles and every city.
-void bench_show_whole_map();
+// The whole map in view at width x height (1024 x 768 unless told): every one of
+// the 18 tiles and every city.
+void bench_show_whole_map(int16_t width = BENCH_VIEW_WIDTH, int16_t height = BENCH_VIEW_HEIGHT);
 
 // Size in bytes of a file, or -1.
 long bench_file_size(const char* path);

@@ -1,14 +1,18 @@
-// A frame of the whole map (18 loaded tiles, 100 markers) in an offscreen Mesa
-// context, beside a frame that only clears; and picking over 100 cities.
+// Frames of a maximised window (1920 x 1042, 18 loaded tiles, 100 markers) in an
+// offscreen Mesa context: the program's first view and that view one wheel notch
+// in, each beside the former frame (tiles blended too), and a frame that only
+// clears; and picking over 100 cities.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_support.h"
 #include "cities/city_table.h"
+#include "tests/support/former_frame.h"
 #include "tests/support/offscreen_gl.h"
 #include "view/frame.h"
 #include "view/gl_api.h"
 #include "view/markers.h"
 #include "view/tile_cache.h"
+#include "view/tile_loader.h"
 #include "view/view_state.h"
 
 namespace {
@@ -26,11 +30,11 @@ const char* prepare_frame() {
     if (prepared) return error;
     prepared = 1;
     bench_fill_city_table();
-    if (!offscreen_gl_open(BENCH_VIEW_WIDTH, BENCH_VIEW_HEIGHT)) return error = "no offscreen OpenGL context";
+    if (!offscreen_gl_open(BENCH_FRAME_WIDTH, BENCH_FRAME_HEIGHT)) return error = "no offscreen OpenGL context";
     set_fixed_gl_state();
-    resize_view(BENCH_VIEW_WIDTH, BENCH_VIEW_HEIGHT);
+    resize_view(BENCH_FRAME_WIDTH, BENCH_FRAME_HEIGHT);
     if (!load_marker_atlas()) return error = "load_marker_atlas failed";
-    bench_show_whole_map();
+    bench_show_whole_map(BENCH_FRAME_WIDTH, BENCH_FRAME_HEIGHT);
     draw_frame();  // requests the 18 tiles
     for (int tick = 0; tick < TILE_CACHE_LIMIT; ++tick) load_next_tile();
     if (tile_cache.count != 18 || loaded_tiles() != 18) return error = "the 18 tiles did not load";
@@ -38,18 +42,31 @@ const char* prepare_frame() {
     return NULL;
 }
 
-void BM_draw_frame_whole_map(benchmark::State& state) {
+// The first view of the program (zoom 960.09296: the map fills 55 % of the
+// frame), or one wheel notch in from it (zoom x 0.9: 69 %).
+void show_view(bool notch_in) {
+    bench_show_whole_map(BENCH_FRAME_WIDTH, BENCH_FRAME_HEIGHT);
+    view_state.zoom = 960.09296f;
+    if (notch_in) zoom_view(120);
+}
+
+void time_frames(benchmark::State& state, void (*draw)(), bool notch_in) {
     if (const char* error = prepare_frame()) {
         state.SkipWithError(error);
         return;
     }
-    bench_show_whole_map();
+    show_view(notch_in);
     for (auto _ : state) {
-        draw_frame();
+        draw();
         glFinish();
     }
     if (loaded_tiles() != 18) state.SkipWithError("tiles were evicted while drawing");
 }
+
+void BM_draw_frame_first_view(benchmark::State& state) { time_frames(state, draw_frame, false); }
+void BM_former_frame_first_view(benchmark::State& state) { time_frames(state, draw_former_frame, false); }
+void BM_draw_frame_notch_in(benchmark::State& state) { time_frames(state, draw_frame, true); }
+void BM_former_frame_notch_in(benchmark::State& state) { time_frames(state, draw_former_frame, true); }
 
 void BM_clear_only_frame(benchmark::State& state) {
     if (const char* error = prepare_frame()) {
@@ -86,6 +103,9 @@ void BM_pick_city_100(benchmark::State& state) {
 }  // namespace
 
 // The rasteriser works on threads of its own: count the whole process's CPU time.
-BENCHMARK(BM_draw_frame_whole_map)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_draw_frame_first_view)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_former_frame_first_view)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_draw_frame_notch_in)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_former_frame_notch_in)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_clear_only_frame)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_pick_city_100)->UseRealTime()->Unit(benchmark::kMicrosecond);

@@ -4,6 +4,7 @@
 #include <stddef.h>
 
 #include "view/gl_api.h"
+#include "view/texture.h"
 
 void read_frame_pixels(Image* image) {
     if (image == NULL || image->pixels == NULL || image->bytes_per_pixel != 3 || image->width <= 0 ||
@@ -15,32 +16,14 @@ void read_frame_pixels(Image* image) {
     glReadPixels(0, 0, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE, image->pixels);
 }
 
-// Plain GL_CLAMP blends the border colour (black) into the picture's outer half
-// texel under linear filtering, a dark fringe on the page. Edge clamping keeps the
-// picture's own colours; an OpenGL 1.1 context without it falls back to GL_CLAMP.
-static void set_edge_wrap() {
-    while (glGetError() != GL_NO_ERROR) {
-    }
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    if (glGetError() != GL_NO_ERROR) {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    }
-}
-
 int upload_print_texture(const Image* picture) {
     Image texture = {0, 0, 0, NULL};
     if (picture == NULL || !resample_to_texture(picture, &texture)) {
         return 0;  // too small to resample
     }
-    glBindTexture(GL_TEXTURE_2D, 0);
-    // Texture rows are 3 * width bytes with no padding, also for widths 1 and 2.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, texture.width, texture.height, 0, GL_RGB, GL_UNSIGNED_BYTE, texture.pixels);
-    set_edge_wrap();
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // The context's default texture. Plain GL_CLAMP would blend the border colour
+    // (black) into the outer half texel, a dark fringe: edges clamp where they can.
+    upload_texture(0, 3, texture.width, texture.height, GL_RGB, texture.pixels);
     destroy_image(&texture);
     return 1;
 }

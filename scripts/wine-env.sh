@@ -10,7 +10,8 @@
 BAYLITH_REPO_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BAYLITH_XVFB_PID=""
 
-# Starts Xvfb on the first free display number from 90 up and exports DISPLAY.
+# Starts Xvfb on the first free display number from 90 up and exports DISPLAY;
+# BAYLITH_XVFB_SCREEN sets its screen (default 1280x1024x24).
 xvfb_start() {
     if [ -n "$BAYLITH_XVFB_PID" ] && kill -0 "$BAYLITH_XVFB_PID" 2>/dev/null; then
         return 0
@@ -21,7 +22,7 @@ xvfb_start() {
         while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
             number=$((number + 1))
         done
-        Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$number" -screen 0 "${BAYLITH_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
         BAYLITH_XVFB_PID=$!
         local waited=0
         while [ $waited -lt 100 ]; do

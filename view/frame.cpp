@@ -17,7 +17,7 @@ void set_fixed_gl_state() {
     glLineWidth(1.0f);
 }
 
-void draw_frame() {
+void begin_frame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -26,7 +26,15 @@ void draw_frame() {
             (double)view_state.top, -100.0, 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+void draw_frame() {
+    begin_frame();
+    // Every tile fragment has alpha 1, so blending would only read each pixel back
+    // to give the same bytes; the markers, with their keyed and dimmed texels, blend.
+    glDisable(GL_BLEND);
     draw_tile_layer();
+    glEnable(GL_BLEND);
     draw_markers();
 }
 

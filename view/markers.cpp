@@ -4,12 +4,10 @@
 #include "image/message_box.h"
 #include "image/bmp.h"
 #include "view/gl_api.h"
-#include "view/marker_geometry.h"
+#include "view/texture.h"
 #include "view/view_state.h"
 
 static uint8_t marker_staging[MARKER_STAGING_BYTES];
-
-static int is_power_of_two(int32_t side) { return side > 0 && (side & (side - 1)) == 0; }
 
 int load_marker_atlas() {
     Image strip = {0, 0, 0, NULL};
@@ -17,23 +15,15 @@ int load_marker_atlas() {
     if (ok) {
         // A strip larger than the staging buffer, or with sides OpenGL 1.1 cannot
         // take, is refused like an unreadable file.
-        GLint max_side = 0;
-        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_side);
-        ok = is_power_of_two(strip.width) && is_power_of_two(strip.height) && strip.width <= max_side &&
-             strip.height <= max_side && build_marker_staging(&strip, marker_staging, sizeof marker_staging);
+        ok = fits_texture_size(strip.width, strip.height) &&
+             build_marker_staging(&strip, marker_staging, sizeof marker_staging);
     }
     if (!ok) {
         destroy_image(&strip);
         show_message("Error", "Error: can't read lolli texture!");
         return 0;
     }
-    glBindTexture(GL_TEXTURE_2D, MARKER_TEXTURE_NAME);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, 4, strip.width, strip.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, marker_staging);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    upload_texture(MARKER_TEXTURE_NAME, 4, strip.width, strip.height, GL_RGBA, marker_staging);
     destroy_image(&strip);
     return 1;
 }
@@ -51,13 +41,11 @@ void draw_markers() {
     // One batch; only the current colour changes inside it.
     glBegin(GL_TRIANGLES);
     for (int32_t i = 0; i < count; ++i) {
-        const CityRecord* city = &city_table.rows[i];
-        if (!marker_is_drawn(city)) {
+        float px, py;
+        if (!drawn_marker_tip(i, &px, &py)) {
             continue;
         }
-        float px, py;
-        world_to_pixel((float)city->map_x, (float)city->map_y, &px, &py);
-        float s = marker_cell_s(marker_value(city, view_state.display_mode));
+        float s = marker_cell_s(marker_value(&city_table.rows[i], view_state.display_mode));
         if (view_state.selected == -1 || view_state.selected == i) {
             glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         } else {

@@ -1,9 +1,9 @@
 // Marker values, the colour-keyed strip and picking a city (no GL).
+#include "view/picking.h"
+
 #include <math.h>
 #include <string.h>
 
-#include "view/marker_geometry.h"
-#include "view/markers.h"
 #include "view/view_state.h"
 
 // 11.3137 as a float (11.3136997...), a hair under 8 * sqrt(2): a click 8 pixels
@@ -59,6 +59,15 @@ int marker_is_drawn(const CityRecord* city) {
     return view_state.left <= x && x <= view_state.right && view_state.bottom <= y && y <= view_state.top;
 }
 
+int drawn_marker_tip(int32_t i, float* px, float* py) {
+    const CityRecord* city = &city_table.rows[i];
+    if (!marker_is_drawn(city)) {
+        return 0;
+    }
+    world_to_pixel((float)city->map_x, (float)city->map_y, px, py);
+    return 1;
+}
+
 float marker_cell_s(int32_t value) { return (float)value * 0.0625f + 0.03125f; }
 
 int pick_city(int16_t mouse_x, int16_t mouse_y) {
@@ -67,12 +76,10 @@ int pick_city(int16_t mouse_x, int16_t mouse_y) {
     float my = (float)((int32_t)viewport_size.height - (int32_t)mouse_y - 1);
     int32_t count = city_rows();
     for (int32_t i = 0; i < count; ++i) {
-        const CityRecord* city = &city_table.rows[i];
-        if (!marker_is_drawn(city)) {
+        float px, py;
+        if (!drawn_marker_tip(i, &px, &py)) {
             continue;
         }
-        float px, py;
-        world_to_pixel((float)city->map_x, (float)city->map_y, &px, &py);
         // Measured from the middle of the marker's height, on its axis.
         float d = point_distance(px, py + (float)(MARKER_HEIGHT / 2), mx, my);
         if (d < best) {  // strictly: the earlier of two equally near cities wins

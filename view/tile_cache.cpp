@@ -1,76 +1,38 @@
-// The OpenGL side of the tile cache: evicting, loading and deleting tile textures.
+// The wanted-tile list: most recently wanted last, the oldest evicted first.
 #include "view/tile_cache.h"
 
-#include "image/bmp.h"
-#include "image/image.h"
-#include "image/file_open.h"
-#include "view/gl_api.h"
+#include <stddef.h>
 
-void request_tile(uint32_t level, uint32_t row, uint32_t column) {
-    TileId evicted = 0;
-    if (cache_request(&tile_cache, level, row, column, &evicted)) {
-        GLuint name = tile_texture_name(tile_level_of(evicted), tile_row_of(evicted), tile_column_of(evicted));
-        glDeleteTextures(1, &name);
+TileCache tile_cache = {0, {0}};
+
+int cache_request(TileCache* cache, uint32_t level, uint32_t row, uint32_t column, TileId* evicted) {
+    TileId wanted = make_tile_id(level, row, column);
+    int32_t count = cache->count;
+    if (count < 0 || count > TILE_CACHE_LIMIT) {
+        count = 0;  // a corrupt count must not index past the list
     }
-}
-
-static int is_power_of_two(int32_t side) { return side > 0 && (side & (side - 1)) == 0; }
-
-// OpenGL 1.1 takes only power-of-two sides up to the implementation's limit; any
-// other picture is treated like an unreadable file.
-static int fits_texture(const Image* image) {
-    GLint max_side = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_side);
-    return image->pixels != NULL && image->bytes_per_pixel == 3 && is_power_of_two(image->width) &&
-           is_power_of_two(image->height) && image->width <= max_side && image->height <= max_side;
-}
-
-void load_next_tile() {
-    int32_t count = tile_cache.count;
-    if (count > TILE_CACHE_LIMIT) {
-        count = TILE_CACHE_LIMIT;
-    }
-    for (int32_t k = count - 1; k >= 0; --k) {
-        TileId tid = tile_cache.tids[k];
-        if (tile_is_loaded(tid)) {
-            continue;
+    for (int32_t i = 0; i < count; ++i) {
+        if (same_tile(cache->tids[i], wanted)) {
+            TileId kept = cache->tids[i];
+            for (int32_t k = i; k < count - 1; ++k) {
+                cache->tids[k] = cache->tids[k + 1];
+            }
+            cache->tids[count - 1] = kept;
+            cache->count = count;
+            return 0;
         }
-        uint32_t level = tile_level_of(tid);
-        uint32_t row = tile_row_of(tid);
-        uint32_t column = tile_column_of(tid);
-        char path[PATH_CAPACITY];
-        format_tile_path(level, row, column, path, sizeof path);
-        Image image = {0, 0, 0, NULL};
-        if (!read_bmp(path, &image)) {
-            continue;
-        }
-        if (!fits_texture(&image)) {
-            destroy_image(&image);
-            continue;
-        }
-        glBindTexture(GL_TEXTURE_2D, tile_texture_name(level, row, column));
-        // Rows lie one directly after the other, whatever the width.
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, 3, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE, image.pixels);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        destroy_image(&image);
-        tile_cache.tids[k] = tid | 1u;
-        return;
     }
-}
-
-void delete_all_tiles() {
-    if (tile_cache.count > TILE_CACHE_LIMIT) {
-        tile_cache.count = TILE_CACHE_LIMIT;
+    if (count < TILE_CACHE_LIMIT) {
+        cache->tids[count] = wanted;
+        cache->count = count + 1;
+        return 0;
     }
-    while (tile_cache.count > 0) {
-        tile_cache.count -= 1;
-        TileId tid = tile_cache.tids[tile_cache.count];
-        GLuint name = tile_texture_name(tile_level_of(tid), tile_row_of(tid), tile_column_of(tid));
-        glDeleteTextures(1, &name);
+    if (evicted != NULL) {
+        *evicted = cache->tids[0];
     }
-    tile_cache.count = 0;
+    for (int32_t k = 0; k < count - 1; ++k) {
+        cache->tids[k] = cache->tids[k + 1];
+    }
+    cache->tids[count - 1] = wanted;
+    return 1;
 }

@@ -1,8 +1,10 @@
 // The base map: a textured square for every loaded tile in view, grey for the rest.
 #include "view/tile_layer.h"
+#include "view/tile_range.h"
 
 #include "view/gl_api.h"
 #include "view/tile_cache.h"
+#include "view/tile_loader.h"
 #include "view/view_state.h"
 
 void draw_tile_layer() {

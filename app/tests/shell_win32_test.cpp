@@ -17,7 +17,7 @@
 #include "panels/info_panel.h"
 #include "panels/query_panel.h"
 #include "view/frame.h"
-#include "view/tile_cache.h"
+#include "view/tile_loader.h"
 #include "view/view_state.h"
 
 // Stand-ins for the rest of the shell; the handles are the shell's own.

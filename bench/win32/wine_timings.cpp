@@ -4,9 +4,14 @@
 // and Print.. without the time the dialogs stay open. Each figure is printed with
 // its anchor and as a ratio to it; the redraws also against a WM_NULL round trip
 // measured in the same run, which is the floor of any cross-process message.
+// Then the split of a maximised redraw: the timing builds of the program (the same
+// sources with stage marks kept, frame_timing_hook.cpp) on the bitmap path and on
+// the window path, each drag move and wheel notch cut into draw_frame, glFinish,
+// the copy or swap, and the message's way there and back.
 //
 //   baylith_wine_bench.exe   (BAYLITH_SAMPLE_DIR: the folder holding data\, a Unix
-//                             or Windows path; BAYLITH_PDF_DIR: the CUPS-PDF folder)
+//                             or Windows path; BAYLITH_PDF_DIR: the CUPS-PDF folder;
+//                             BAYLITH_BENCH_SPLIT_ONLY: only the split, when set)
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -15,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "app/wine_version.h"
+#include "bench/win32/frame_timing_log.h"
 #include "e2e_driver.h"
 
 namespace {
@@ -25,12 +32,7 @@ const double FRAME_ANCHOR_MS = 1000.0 / 60.0;
 const double FLOW_ANCHOR_MS = 1000.0;  // a user's flow of thought stays unbroken
 const double TICK_MS = 100.0;          // the loader takes one tile per tick
 
-double now_ms() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * (double)counter.QuadPart / (double)frequency.QuadPart;
-}
+double now_ms() { return timing_now_ms(); }
 
 double median(std::vector<double> values) {
     if (values.empty()) return -1.0;
@@ -116,9 +118,8 @@ bool send_timed(HWND window, UINT message, WPARAM wparam, LPARAM lparam, double*
 }
 
 // One start: the process, its first frame and its first view complete.
-bool timed_start(const std::string& folder, AppProcess* app, double* window_shown, double* first_frame,
-                 double* all_tiles) {
-    std::string exe = baylith_exe_path();
+bool timed_start(const std::string& folder, const std::string& exe, AppProcess* app, double* window_shown,
+                 double* first_frame, double* all_tiles) {
     std::string command = "\"" + exe + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -210,7 +211,9 @@ void time_wheel(HWND window) {
         notches.push_back(ms);
         Sleep(3);
     }
-    report("wheel notch, median", median(notches), FRAME_ANCHOR_MS, "60 fps frame");
+    char label[96];
+    snprintf(label, sizeof label, "wheel notch at %ldx%ld, median", client.right, client.bottom);
+    report(label, median(notches), FRAME_ANCHOR_MS, "60 fps frame");
 }
 
 // A double click on empty map: the pick finds nothing, the Query panel's city list
@@ -345,6 +348,137 @@ void maximise(HWND window) {
     Sleep(300);
 }
 
+// One redraw from input as the timing build recorded it, beside the time the
+// sender waited for it.
+struct FrameSplit {
+    std::vector<double> sent, draw, finish, present, handler_rest, round_trip, thread_cpu, process_cpu;
+    std::vector<double> sent_clear, round_trip_clear;  // of the messages that found the program idle
+    int behind_other_redraw = 0;           // messages that waited for a tick's or a paint's redraw
+    int clocks_disagree = 0;               // handler times outside the sender's wait
+    std::vector<double> before_handler;    // send to handler start
+};
+
+bool send_and_split(HWND window, FrameTimingLog* log, UINT message, WPARAM wparam, LPARAM lparam,
+                    FrameSplit* split) {
+    LONG before = log->count;
+    double sent_at = now_ms();
+    double sent_ms;
+    if (!send_timed(window, message, wparam, lparam, &sent_ms)) return false;
+    for (LONG k = log->count - 1; k >= before; --k) {
+        const FrameTimingRecord& r = log->records[k % FRAME_TIMING_CAPACITY];
+        if (r.drawn <= 0.0 || r.presented <= 0.0) continue;  // no redraw in this one
+        double handler = r.handler_out - r.handler_in;
+        split->sent.push_back(sent_ms);
+        split->draw.push_back(r.drawn - r.handler_in);
+        split->finish.push_back(r.finished - r.drawn);
+        split->present.push_back(r.presented - r.finished);
+        split->handler_rest.push_back(handler - (r.presented - r.handler_in));
+        split->round_trip.push_back(sent_ms - handler);
+        if (r.handler_in < sent_at || r.handler_out > sent_at + sent_ms) ++split->clocks_disagree;
+        split->before_handler.push_back(r.handler_in - sent_at);
+        if (r.other_presented > sent_at) {
+            ++split->behind_other_redraw;
+        } else {
+            split->sent_clear.push_back(sent_ms);
+            split->round_trip_clear.push_back(sent_ms - handler);
+        }
+        split->thread_cpu.push_back(r.thread_cpu_ms);
+        split->process_cpu.push_back(r.process_cpu_ms);
+        break;
+    }
+    return true;
+}
+
+double mean(const std::vector<double>& values) {
+    double sum = 0.0;
+    for (double v : values) sum += v;
+    return values.empty() ? -1.0 : sum / (double)values.size();
+}
+
+void report_split(const char* action, const char* present_name, const FrameSplit& split) {
+    double sent = median(split.sent);
+    printf("  %s, %zu redraws: median %.2f ms = %.3fx 60 fps frame\n", action, split.sent.size(), sent,
+           sent / FRAME_ANCHOR_MS);
+    printf("    draw_frame %.2f ms (CPU, means: window thread %.2f ms, whole process to glFinish %.2f ms)\n",
+           median(split.draw), mean(split.thread_cpu), mean(split.process_cpu));
+    printf("    glFinish %.2f ms, %s %.2f ms, rest of the handler %.2f ms, message there and back %.2f ms\n",
+           median(split.finish), present_name, median(split.present), median(split.handler_rest),
+           median(split.round_trip));
+    printf("    %d of %zu waited for a redraw of the 100 ms tick first; the others: median %.2f ms = %.3fx 60 fps "
+           "frame, message there and back %.2f ms\n",
+           split.behind_other_redraw, split.sent.size(), median(split.sent_clear),
+           median(split.sent_clear) / FRAME_ANCHOR_MS, median(split.round_trip_clear));
+    printf("    send to handler start %.2f ms (median); the two processes' clocks %s\n", median(split.before_handler),
+           split.clocks_disagree ? "DISAGREE: the tick count above is not meaningful" : "agree");
+    double own = median(split.draw) + median(split.finish);
+    double outside = median(split.present) + median(split.round_trip);
+    printf("    the program's frame (draw_frame + glFinish) %.2f ms = %.3fx 60 fps frame; presentation and "
+           "message %.2f ms = %.3fx\n",
+           own, own / FRAME_ANCHOR_MS, outside, outside / FRAME_ANCHOR_MS);
+    fflush(stdout);
+}
+
+// A timing build started, maximised and driven: 120 drag moves, 60 wheel notches.
+void time_frame_split(const std::string& folder, const char* exe, const char* path_name, const char* present_name) {
+    FrameTimingLog* log = open_frame_timing_log();
+    if (log == NULL) {
+        fail("no shared memory for the frame split");
+        return;
+    }
+    AppProcess app = {};
+    double window_shown, first_frame, tiles_done;
+    if (!timed_start(folder, windows_path_of_unix(exe), &app, &window_shown, &first_frame, &tiles_done)) {
+        stop_app(&app);
+        return;
+    }
+    maximise(app.main_window);
+    if (wait_all_tiles(app.main_window, now_ms(), 10000.0) < 0) fail("the maximised view's tiles did not all show");
+    RECT client;
+    GetClientRect(app.main_window, &client);
+    int cx = client.right / 2, cy = client.bottom / 2;
+    printf("split of a maximised redraw, %s, %ldx%ld client:\n", path_name, client.right, client.bottom);
+    FrameSplit drag, wheel;
+    double ignored;
+    send_timed(app.main_window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(cx, cy), &ignored);
+    for (int i = 0; i < 120; ++i) {
+        int x = (i % 2 == 0) ? cx + 8 : cx;
+        if (!send_and_split(app.main_window, log, WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(x, cy), &drag)) {
+            fail("a drag move got no answer");
+            break;
+        }
+        Sleep(3);
+    }
+    send_timed(app.main_window, WM_RBUTTONUP, 0, MAKELPARAM(cx, cy), &ignored);
+    POINT centre = {cx, cy};
+    ClientToScreen(app.main_window, &centre);
+    for (int i = 0; i < 60; ++i) {
+        WPARAM notch = MAKEWPARAM(0, (WORD)(short)((i % 2 == 0) ? 120 : -120));
+        if (!send_and_split(app.main_window, log, WM_MOUSEWHEEL, notch, MAKELPARAM(centre.x, centre.y), &wheel)) {
+            fail("a wheel notch got no answer");
+            break;
+        }
+        Sleep(3);
+    }
+    if (drag.sent.empty() || wheel.sent.empty()) fail("the timing build recorded no redraw");
+    report_split("drag redraw", present_name, drag);
+    report_split("wheel notch", present_name, wheel);
+    stop_app(&app);
+}
+
+// The timing build takes the path the program takes under this Wine: the bitmap
+// path before Wine 10, the window path from 10 on.
+void time_frame_split_of_this_wine(const std::string& folder) {
+    typedef const char*(__cdecl * WineVersionFunction)();
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    WineVersionFunction wine_get_version =
+        ntdll != NULL ? (WineVersionFunction)(void*)GetProcAddress(ntdll, "wine_get_version") : NULL;
+    if (wine_get_version != NULL && wine_takes_bitmap_path(wine_get_version())) {
+        time_frame_split(folder, BAYLITH_TIMING_EXE_PATH, "bitmap path (OSMesa into a DIB section)", "BitBlt");
+    } else {
+        time_frame_split(folder, BAYLITH_TIMING_EXE_PATH, "window path (window pixel format)", "SwapBuffers");
+    }
+}
+
 }  // namespace
 
 int main() {
@@ -353,6 +487,12 @@ int main() {
         printf("usage: set BAYLITH_SAMPLE_DIR to the folder that holds the sample data\\\n");
         return 2;
     }
+    bool split_only = !env("BAYLITH_BENCH_SPLIT_ONLY").empty();
+    if (split_only) {
+        time_frame_split_of_this_wine(folder);
+        printf("wine-bench: %s\n", failures ? "FAILED" : "done");
+        return failures ? 1 : 0;
+    }
     std::string out_dir = make_scratch_dir();
 
     std::vector<double> windows, first_frames, all_tiles;
@@ -360,7 +500,7 @@ int main() {
     for (int run = 0; run < 3; ++run) {
         stop_app(&app);
         double window_shown, first_frame, tiles_done;
-        if (!timed_start(folder, &app, &window_shown, &first_frame, &tiles_done)) break;
+        if (!timed_start(folder, baylith_exe_path(), &app, &window_shown, &first_frame, &tiles_done)) break;
         printf("start %d: main window %.0f ms, first frame %.0f ms, all tiles %.0f ms\n", run + 1, window_shown,
                first_frame, tiles_done);
         windows.push_back(window_shown);
@@ -383,9 +523,11 @@ int main() {
         maximise(app.main_window);
         if (wait_all_tiles(app.main_window, now_ms(), 10000.0) < 0) fail("the maximised view's tiles did not all show");
         time_drag(app.main_window, "maximised");
+        time_wheel(app.main_window);
         if (!answers(app.main_window, NULL)) fail("baylith.exe stopped answering");
     }
     stop_app(&app);
+    time_frame_split_of_this_wine(folder);
     remove_tree(out_dir);
     printf("wine-bench: %s\n", failures ? "FAILED" : "done");
     return failures ? 1 : 0;

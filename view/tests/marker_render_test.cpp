@@ -10,6 +10,7 @@
 #include "view/markers.h"
 #include "view/tests/render_fixture.h"
 #include "view/tile_cache.h"
+#include "view/tile_loader.h"
 #include "view/view_state.h"
 
 // The strip: 64 x 32, four texels per cell. Cell k is (10 + 15k, 250 - 15k, 40);

@@ -5,7 +5,7 @@
 
 #include "cities/city_table.h"
 #include "image/image.h"
-#include "view/markers.h"
+#include "view/picking.h"
 #include "view/view_state.h"
 
 // A 64 x 48 viewport over world x 0..630, y 0..470: world_to_pixel is x / 10, y / 10.

@@ -16,6 +16,7 @@
 #include "view/frame.h"
 #include "view/gl_api.h"
 #include "view/tile_cache.h"
+#include "view/tile_loader.h"
 #include "view/view_state.h"
 
 static void put_le(std::vector<uint8_t>& out, uint32_t value, int bytes) {

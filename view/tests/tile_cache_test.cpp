@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "view/tile_cache.h"
+#include "view/tile_path.h"
 
 TEST(TileId, TextureNames) {
     EXPECT_EQ(tile_texture_name(4, 0, 0), 4000001u);

@@ -7,6 +7,7 @@
 #include "view/gl_api.h"
 #include "view/tests/render_fixture.h"
 #include "view/tile_cache.h"
+#include "view/tile_loader.h"
 #include "view/view_state.h"
 
 // Quadrant colours of the 2 x 2 and 4 x 4 test tiles: bottom-left, bottom-right,

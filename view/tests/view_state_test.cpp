@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "view/frame.h"
-#include "view/tile_layer.h"
+#include "view/tile_range.h"
 #include "view/view_state.h"
 
 class ViewStateTest : public ::testing::Test {

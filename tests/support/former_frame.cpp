@@ -1,0 +1,14 @@
+// The former frame: the tile pass under the blending that start-up enables.
+#include "tests/support/former_frame.h"
+
+#include "view/frame.h"
+#include "view/gl_api.h"
+#include "view/markers.h"
+#include "view/tile_layer.h"
+
+void draw_former_frame() {
+    begin_frame();
+    glEnable(GL_BLEND);
+    draw_tile_layer();
+    draw_markers();
+}
