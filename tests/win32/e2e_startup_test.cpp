@@ -24,9 +24,7 @@ TEST_F(Startup, EmptyFolderReportsBothDataFilesThenRunsAndClosesWithZero) {
     GetClassNameA(main_window(), class_name, sizeof class_name);
     EXPECT_STREQ("mainw", class_name);
     EXPECT_TRUE(IsWindowVisible(main_window()));
-    DWORD start = GetTickCount();
-    while (!query_panel() && GetTickCount() - start < 5000) Sleep(20);
-    ASSERT_TRUE(query_panel());
+    ASSERT_TRUE(wait_until(5000, [&] { return query_panel() != NULL; }));
     EXPECT_EQ(0, SendMessageW(GetDlgItem(query_panel(), QUERY_CITY_LIST), LB_GETCOUNT, 0, 0));
 
     PostMessageA(main_window(), WM_CLOSE, 0, 0);
@@ -42,7 +40,7 @@ TEST_F(Startup, ValidDataShowsNoErrorBoxAndQuitExitsWithZero) {
     EXPECT_FALSE(find_top_window(pid(), "#32770", "Error: can't read lolli texture!"));
     EXPECT_TRUE(other_top_windows(pid(), main_window()).empty());
 
-    post_command(main_window(), 10);
+    post_command(main_window(), CMD_QUIT);
     DWORD exit_code = 12345;
     ASSERT_TRUE(wait_for_exit(&app, WAIT_EXIT_MS, &exit_code)) << "still running after Quit";
     EXPECT_EQ(0u, exit_code);

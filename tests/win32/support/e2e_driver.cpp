@@ -128,19 +128,24 @@ std::string windows_path_of_unix(const char* unix_path) {
 }
 
 std::string baylith_exe_path() {
-    char overridden[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("BAYLITH_EXE", overridden, sizeof overridden);
-    if (length > 0 && length < sizeof overridden) return windows_path_of_unix(overridden);
-    return windows_path_of_unix(BAYLITH_EXE_PATH);
+    std::string overridden = env_text("BAYLITH_EXE");
+    return windows_path_of_unix(overridden.empty() ? BAYLITH_EXE_PATH : overridden.c_str());
 }
 
-bool window_path_build() {
-    char value[8];
-    DWORD length = GetEnvironmentVariableA("BAYLITH_E2E_WINDOW_PATH", value, sizeof value);
-    return length > 0 && length < sizeof value && value[0] == '1';
+bool window_path_build() { return env_text("BAYLITH_E2E_WINDOW_PATH") == "1"; }
+
+bool ping(HWND window, int timeout_ms) {
+    DWORD_PTR ignored;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, (UINT)timeout_ms, &ignored) != 0;
 }
 
-bool launch_app(const std::string& dir, AppProcess* app) {
+std::string env_text(const char* name) {
+    char value[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+bool launch_app(const std::string& dir, AppProcess* app, std::string* error) {
     memset(app, 0, sizeof *app);
     std::string exe = baylith_exe_path();
     STARTUPINFOA startup;
@@ -151,7 +156,7 @@ bool launch_app(const std::string& dir, AppProcess* app) {
     command.push_back('\0');
     if (!CreateProcessA(exe.c_str(), command.data(), NULL, NULL, FALSE, 0, NULL, dir.c_str(),
                         &startup, &app->info)) {
-        ADD_FAILURE() << "CreateProcessA " << exe << " failed, error " << GetLastError();
+        if (error) *error = "CreateProcessA " + exe + " failed, error " + std::to_string(GetLastError());
         return false;
     }
     app->running = true;
@@ -199,13 +204,9 @@ HWND find_top_window(DWORD pid, const char* class_name, const char* caption) {
 }
 
 HWND wait_for_top_window(DWORD pid, const char* class_name, const char* caption, int timeout_ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        HWND window = find_top_window(pid, class_name, caption);
-        if (window) return window;
-        if ((int)(GetTickCount() - start) > timeout_ms) return NULL;
-        Sleep(20);
-    }
+    HWND window = NULL;
+    wait_until(timeout_ms, [&] { return (window = find_top_window(pid, class_name, caption)) != NULL; });
+    return window;
 }
 
 HWND find_owned_dialog(DWORD pid, HWND owner) {
@@ -215,22 +216,13 @@ HWND find_owned_dialog(DWORD pid, HWND owner) {
 }
 
 HWND wait_for_owned_dialog(DWORD pid, HWND owner, int timeout_ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        HWND window = find_owned_dialog(pid, owner);
-        if (window) return window;
-        if ((int)(GetTickCount() - start) > timeout_ms) return NULL;
-        Sleep(20);
-    }
+    HWND window = NULL;
+    wait_until(timeout_ms, [&] { return (window = find_owned_dialog(pid, owner)) != NULL; });
+    return window;
 }
 
 bool wait_for_window_gone(HWND window, int timeout_ms) {
-    DWORD start = GetTickCount();
-    while (IsWindow(window) && IsWindowVisible(window)) {
-        if ((int)(GetTickCount() - start) > timeout_ms) return false;
-        Sleep(20);
-    }
-    return true;
+    return wait_until(timeout_ms, [&] { return !IsWindow(window) || !IsWindowVisible(window); });
 }
 
 std::vector<HWND> other_top_windows(DWORD pid, HWND main_window) {
@@ -270,6 +262,11 @@ void stop_app(AppProcess* app) {
 HWND find_panel(HWND main_window, const char* caption) {
     return FindWindowExA(main_window, NULL, "#32770", caption);
 }
+
+HWND query_panel_of(HWND main_window) { return find_panel(main_window, "Query Panel"); }
+HWND info_panel_of(HWND main_window) { return find_panel(main_window, "Info Panel"); }
+
+HWND about_box_of(DWORD pid) { return find_top_window(pid, "#32770", "About Ostrevan 1.0d"); }
 
 // ---- texts ----
 
@@ -348,14 +345,8 @@ bool dismiss_box(HWND box) {
 
 HWND wait_for_message_box(DWORD pid, const char* caption, std::string* text, int timeout_ms) {
     HWND box = wait_for_top_window(pid, "#32770", caption, timeout_ms);
-    if (box && text) {
-        // The static text may be filled a moment after the box is visible.
-        for (int i = 0; i < 50; ++i) {
-            *text = message_box_text(box);
-            if (!text->empty()) break;
-            Sleep(10);
-        }
-    }
+    // The static text may be filled a moment after the box is visible.
+    if (box && text) wait_until(500, [&] { return !(*text = message_box_text(box)).empty(); }, 10);
     return box;
 }
 
@@ -372,17 +363,11 @@ static BOOL CALLBACK match_save_dialog(HWND window, LPARAM param) {
 }
 
 HWND wait_for_save_dialog(DWORD pid, int timeout_ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        WindowSearch search = {pid, NULL, NULL, NULL, false, NULL, NULL, NULL};
-        EnumWindows(match_save_dialog, (LPARAM)&search);
-        if (search.found) {
-            Sleep(100);  // let the dialog finish its initialisation
-            return search.found;
-        }
-        if ((int)(GetTickCount() - start) > timeout_ms) return NULL;
-        Sleep(20);
-    }
+    WindowSearch search = {pid, NULL, NULL, NULL, false, NULL, NULL, NULL};
+    if (!wait_until(timeout_ms, [&] { return EnumWindows(match_save_dialog, (LPARAM)&search), search.found; }))
+        return NULL;
+    Sleep(100);  // let the dialog finish its initialisation
+    return search.found;
 }
 
 void save_dialog_choose(HWND dialog, const std::string& path) {
@@ -399,6 +384,40 @@ void save_dialog_choose_wide(HWND dialog, const std::wstring& path) {
 
 void save_dialog_cancel(HWND dialog) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+std::string save_through_dialog(DWORD pid, const std::wstring& path, const char* box_caption,
+                                int overwrite_answer) {
+    HWND dialog = wait_for_save_dialog(pid, WAIT_WINDOW_MS);
+    if (!dialog) return "<no save dialog>";
+    save_dialog_choose_wide(dialog, path);
+    if (overwrite_answer) {
+        HWND question = wait_for_owned_dialog(pid, dialog, WAIT_WINDOW_MS);
+        if (!question) return "<no overwrite question>";
+        PostMessageA(question, WM_COMMAND, MAKEWPARAM(overwrite_answer, BN_CLICKED), 0);
+        // Under Wine the question is captioned "Error" too: it must be gone first.
+        if (!wait_for_window_gone(question, WAIT_WINDOW_MS)) return "<the overwrite question stayed>";
+    }
+    std::string text;
+    HWND box = wait_for_message_box(pid, box_caption, &text, WAIT_WINDOW_MS);
+    if (!box) {
+        std::string seen;
+        for (HWND window : other_top_windows(pid, GetWindow(dialog, GW_OWNER)))
+            seen += " [" + window_text(window) + ": " + message_box_text(window) + "]";
+        return std::string("<no \"") + box_caption + "\" box; windows:" + seen + ">";
+    }
+    if (!dismiss_box(box)) return "<the \"" + text + "\" box did not close>";
+    return text;
+}
+
+HWND answer_print_dialog(DWORD pid, HWND owner, int button, int timeout_ms) {
+    // By caption too: an open About box is a dialog of the main window as well.
+    WindowSearch search = {pid, "#32770", "Print", owner, true, NULL, NULL, NULL};
+    if (!wait_until(timeout_ms, [&] { return EnumWindows(match_top_window, (LPARAM)&search), search.found != NULL; }))
+        return NULL;
+    Sleep(100);  // let the dialog finish its initialisation
+    PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    return search.found;
 }
 
 // ---- input ----
@@ -575,10 +594,9 @@ bool real_click_close_box(HWND window) {
 }
 
 void settle(const AppProcess* app, int ms) {
-    DWORD_PTR ignored;
-    SendMessageTimeoutA(app->main_window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    ping(app->main_window);
     Sleep(ms);
-    SendMessageTimeoutA(app->main_window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    ping(app->main_window);
 }
 
 // ---- pixels ----
