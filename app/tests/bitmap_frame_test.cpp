@@ -4,6 +4,13 @@
 
 namespace {
 
+void expect_copy(const FrameCopy& copy, int32_t width, int32_t height, int32_t source_y, int32_t target_y) {
+    EXPECT_EQ(width, copy.width);
+    EXPECT_EQ(height, copy.height);
+    EXPECT_EQ(source_y, copy.source_y);
+    EXPECT_EQ(target_y, copy.target_y);
+}
+
 TEST(FrameBitmapSide, CoversScreenAndLargestWindowWithinLimits) {
     EXPECT_EQ(1292, frame_bitmap_side(1280, 1292, FRAME_BITMAP_MIN_WIDTH));
     EXPECT_EQ(3840, frame_bitmap_side(3840, 1292, FRAME_BITMAP_MIN_WIDTH));
@@ -13,23 +20,12 @@ TEST(FrameBitmapSide, CoversScreenAndLargestWindowWithinLimits) {
 
 TEST(FrameCopyRegion, ClientShowsTheBitmapsLastRows) {
     // 1280 x 1024 bitmap, 1016 x 722 client: GL rows 0..721 are GDI rows 302..1023.
-    FrameCopy copy = frame_copy_region(1280, 1024, 1016, 722);
-    EXPECT_EQ(1016, copy.width);
-    EXPECT_EQ(722, copy.height);
-    EXPECT_EQ(302, copy.source_y);
-    EXPECT_EQ(0, copy.target_y);
-
-    FrameCopy full = frame_copy_region(1280, 1024, 1280, 1024);
-    EXPECT_EQ(0, full.source_y);
-    EXPECT_EQ(0, full.target_y);
+    expect_copy(frame_copy_region(1280, 1024, 1016, 722), 1016, 722, 302, 0);
+    expect_copy(frame_copy_region(1280, 1024, 1280, 1024), 1280, 1024, 0, 0);
 }
 
 TEST(FrameCopyRegion, ClientLargerThanBitmapGetsItAtTheBottom) {
-    FrameCopy copy = frame_copy_region(1280, 1024, 1500, 1100);
-    EXPECT_EQ(1280, copy.width);
-    EXPECT_EQ(1024, copy.height);
-    EXPECT_EQ(0, copy.source_y);
-    EXPECT_EQ(76, copy.target_y);
+    expect_copy(frame_copy_region(1280, 1024, 1500, 1100), 1280, 1024, 0, 76);
 }
 
 TEST(FrameCopyRegion, EmptyClientOrBitmapCopiesNothing) {

@@ -14,6 +14,7 @@
 #include "app/menu.h"
 #include "panels/resource.h"
 #include "view/view_state.h"
+#include "wait_until.h"
 
 enum {
     WAIT_WINDOW_MS = 8000,
@@ -21,17 +22,6 @@ enum {
     SAVE_NAME_COMBO_ID = 0x47C,  // the platform save dialog's file name box
     MESSAGE_TEXT_ID = 65535,     // a message box's text
 };
-
-// The one way to wait: polls condition every poll_ms until it holds or timeout_ms
-// has passed, trying it once more at the deadline. True when it held.
-template <typename Condition>
-bool wait_until(int timeout_ms, Condition condition, int poll_ms = 20) {
-    for (DWORD start = GetTickCount();; Sleep(poll_ms)) {
-        bool past = (int)(GetTickCount() - start) > timeout_ms;
-        if (condition()) return true;
-        if (past) return false;
-    }
-}
 
 // True when window's thread answers WM_NULL within timeout_ms (a hung or ended
 // program gives false instead of blocking the caller).
