@@ -37,6 +37,16 @@ void AppTest::start_with_data() {
     start_app();
 }
 
+void AppTest::expect_data_box(const char* caption, const char* not_yet, HWND* box) {
+    std::string text;
+    *box = wait_for_message_box(pid(), caption, &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(*box) << "no \"" << caption << "\" box";
+    EXPECT_EQ("Error", text);
+    if (not_yet) {
+        EXPECT_FALSE(find_top_window(pid(), "#32770", not_yet)) << "at the same time as " << caption;
+    }
+}
+
 void AppTest::hide_query_panel_with_esc() {
     if (window_path_build()) return;  // hidden at start
     HWND query = query_panel();

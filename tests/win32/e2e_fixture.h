@@ -54,6 +54,10 @@ protected:
     // clicks (open, close) and press Esc, which reaches it through IsDialogMessageA.
     void hide_query_panel_with_esc();
 
+    // Waits for the start-up box captioned caption, which says "Error", while no box
+    // captioned not_yet (when given) shows; *box gets it, still open.
+    void expect_data_box(const char* caption, const char* not_yet, HWND* box);
+
     // Posts a menu command and waits until the window shows as it should.
     bool command_shows(int id, HWND window, int timeout_ms = WAIT_TICK_MS) {
         post_command(app.main_window, id);

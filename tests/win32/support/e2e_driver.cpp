@@ -293,21 +293,16 @@ static std::string narrow(const WCHAR* text) {
     return result;
 }
 
-std::string list_item_text(HWND list, int index) {
-    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR) return "<LB_ERR>";
+static std::string item_text(HWND control, UINT length_message, UINT text_message, int index) {
+    LRESULT length = SendMessageW(control, length_message, index, 0);
+    if (length < 0) return "<no item " + std::to_string(index) + ">";  // LB_ERR and CB_ERR
     std::vector<WCHAR> buffer(length + 2, 0);
-    SendMessageW(list, LB_GETTEXT, index, (LPARAM)buffer.data());
+    SendMessageW(control, text_message, index, (LPARAM)buffer.data());
     return narrow(buffer.data());
 }
 
-std::string combo_item_text(HWND combo, int index) {
-    LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR) return "<CB_ERR>";
-    std::vector<WCHAR> buffer(length + 2, 0);
-    SendMessageW(combo, CB_GETLBTEXT, index, (LPARAM)buffer.data());
-    return narrow(buffer.data());
-}
+std::string list_item_text(HWND list, int index) { return item_text(list, LB_GETTEXTLEN, LB_GETTEXT, index); }
+std::string combo_item_text(HWND combo, int index) { return item_text(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index); }
 
 std::vector<std::string> combo_items(HWND combo) {
     std::vector<std::string> items;
