@@ -76,12 +76,24 @@ struct Waits {
 std::map<std::string, Waits> waits;
 
 // Waits up to SHOWS_WITHIN_MS for what an action must bring about; a fault named
-// what (and *why, when given) when it does not come.
+// what (and *why, when given) when it does not come. A slow wait is logged with
+// what the first look saw.
 template <typename Condition>
 bool expect_soon(const std::string& what, Condition condition, const std::string* why = NULL) {
     DWORD start = GetTickCount();
-    bool held = wait_until(SHOWS_WITHIN_MS, condition, 10);
+    std::string first_look = "held";
+    int first_ms = -1;
+    bool held = wait_until(SHOWS_WITHIN_MS, [&] {
+        bool now = condition();
+        if (first_ms < 0) {
+            first_ms = (int)(GetTickCount() - start);  // a busy program answers late
+            if (!now) first_look = why ? *why : "not yet";
+        }
+        return now;
+    }, 10);
     const int waited = (int)(GetTickCount() - start);
+    if (held && waited > 250)
+        printf("  slow: %s: %d ms, the first look %d ms (%s)\n", what.c_str(), waited, first_ms, first_look.c_str());
     Waits& seen = waits[what];
     seen.slowest_ms = std::max(seen.slowest_ms, waited);
     ++seen.count;
@@ -241,7 +253,10 @@ void choose_city_row(HWND list, int row) {
     else
         choose_list_item(GetParent(list), IDC_QUERY_CITY_LIST, row);
     counted(real);
+    DWORD start = GetTickCount();
     expect_report_of_selection(list, "city list choice");
+    if (GetTickCount() - start > 250)
+        printf("  slow: the city list choice above, with %d characters in the Info panel\n", (int)info_text().size());
 }
 
 void choose_city() {
