@@ -231,9 +231,9 @@ void wheel_to_an_extreme() { wheel(200, chance(50) ? 120 : -120); }
 
 // Waits until the list shows a city selected and the Info panel's last report
 // names it.
-void expect_report_of_selection(HWND list, const char* what) {
+bool expect_report_of_selection(HWND list, const char* what) {
     std::string why;
-    expect_soon(what, [&] {
+    return expect_soon(what, [&] {
         int shown = (int)SendMessageW(list, LB_GETCURSEL, 0, 0);
         if (shown < 0) return why = "no city selected", false;
         std::string line = "City: " + list_item_text(list, shown), text = info_text();
@@ -243,29 +243,46 @@ void expect_report_of_selection(HWND list, const char* what) {
     }, &why);
 }
 
-// The row scrolled into view, with its middle on the list: not only the list's
-// middle, since a box left open (About) can cover some rows and not others.
-bool row_reachable(HWND list, int row) {
+// The row scrolled into view, with its middle on the list (*middle, on screen):
+// not only the list's middle, since a box left open (About) can cover some rows
+// and not others.
+bool row_reachable(HWND list, int row, POINT* middle) {
     if (!reachable(list)) return false;
     SendMessageW(list, LB_SETTOPINDEX, row, 0);
     RECT item = {};
     if (SendMessageW(list, LB_GETITEMRECT, row, (LPARAM)&item) == LB_ERR) return false;
-    POINT middle = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    ClientToScreen(list, &middle);
-    return WindowFromPoint(middle) == list;
+    *middle = POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(list, middle);
+    return WindowFromPoint(*middle) == list;
+}
+
+// What stands at a screen point, for a fault report.
+std::string window_at(POINT point) {
+    HWND window = WindowFromPoint(point);
+    char class_name[64] = "";
+    GetClassNameA(window, class_name, sizeof class_name);
+    return std::string(class_name) + " \"" + window_text(window) + "\"";
 }
 
 // Chooses a row of the city list. A real click may land on a neighbouring row
 // when Wine's list box scrolls as it takes the focus; the report of whichever row
 // was chosen is checked.
 void choose_city_row(HWND list, int row) {
-    bool real = row_reachable(list, row);
+    POINT middle = {0, 0};
+    RECT before = {}, after = {};
+    GetWindowRect(list, &before);
+    bool real = row_reachable(list, row, &middle);
     if (real)
         real_click_list_item(list, row);
     else
         choose_list_item(GetParent(list), IDC_QUERY_CITY_LIST, row);
     counted(real);
-    expect_report_of_selection(list, "city list choice");
+    if (expect_report_of_selection(list, "city list choice")) return;
+    GetWindowRect(list, &after);
+    fault(std::string(real ? "real" : "posted") + " choice of row " + std::to_string(row) + " at (" +
+          std::to_string(middle.x) + ", " + std::to_string(middle.y) + "), now over " + window_at(middle) +
+          "; the list stood at (" + std::to_string(before.left) + ", " + std::to_string(before.top) + "), now at (" +
+          std::to_string(after.left) + ", " + std::to_string(after.top) + ")");
 }
 
 void choose_city() {
@@ -305,8 +322,10 @@ void double_click_on_a_marker() {
     for (int attempt = 0; attempt < 2; ++attempt) {
         pause_ms(attempt == 0 ? 250 : 400);  // a second try when the tick came late
         double_click_at(x, y);
-        if (wait_until(500, [&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR; }))
-            return expect_report_of_selection(list, "marker");
+        if (wait_until(500, [&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR; })) {
+            expect_report_of_selection(list, "marker");
+            return;
+        }
     }
     fault("a double click on the marker at the view's centre selected no city");
 }
