@@ -256,6 +256,18 @@ bool row_reachable(HWND list, int row, POINT* middle) {
     return WindowFromPoint(*middle) == list;
 }
 
+// Where the keyboard focus and the mouse capture of window's thread are, for a
+// fault report.
+std::string input_state(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info)) return "no thread state";
+    char focus[64] = "none", capture[64] = "none";
+    if (info.hwndFocus) GetClassNameA(info.hwndFocus, focus, sizeof focus);
+    if (info.hwndCapture) GetClassNameA(info.hwndCapture, capture, sizeof capture);
+    return std::string("focus ") + focus + (info.hwndFocus == window ? " (this one)" : "") + ", capture " + capture;
+}
+
 // What stands at a screen point, for a fault report.
 std::string window_at(POINT point) {
     HWND window = WindowFromPoint(point);
@@ -282,7 +294,7 @@ void choose_city_row(HWND list, int row) {
     fault(std::string(real ? "real" : "posted") + " choice of row " + std::to_string(row) + " at (" +
           std::to_string(middle.x) + ", " + std::to_string(middle.y) + "), now over " + window_at(middle) +
           "; the list stood at (" + std::to_string(before.left) + ", " + std::to_string(before.top) + "), now at (" +
-          std::to_string(after.left) + ", " + std::to_string(after.top) + ")");
+          std::to_string(after.left) + ", " + std::to_string(after.top) + "); " + input_state(list));
 }
 
 void choose_city() {
