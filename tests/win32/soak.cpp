@@ -256,6 +256,8 @@ bool row_reachable(HWND list, int row, POINT* middle) {
     return WindowFromPoint(*middle) == list;
 }
 
+std::string recent_actions;  // the last few, newest last, for a fault report
+
 // Where the keyboard focus and the mouse capture of window's thread are, for a
 // fault report.
 std::string input_state(HWND window) {
@@ -291,10 +293,14 @@ void choose_city_row(HWND list, int row) {
     counted(real);
     if (expect_report_of_selection(list, "city list choice")) return;
     GetWindowRect(list, &after);
+    std::string state = input_state(list);
+    if (real) real_click_list_item(list, row);
+    const bool again = wait_until(SHOWS_WITHIN_MS, [&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) >= 0; });
     fault(std::string(real ? "real" : "posted") + " choice of row " + std::to_string(row) + " at (" +
           std::to_string(middle.x) + ", " + std::to_string(middle.y) + "), now over " + window_at(middle) +
           "; the list stood at (" + std::to_string(before.left) + ", " + std::to_string(before.top) + "), now at (" +
-          std::to_string(after.left) + ", " + std::to_string(after.top) + "); " + input_state(list));
+          std::to_string(after.left) + ", " + std::to_string(after.top) + "); " + state + "; after " +
+          recent_actions + "; a second " + (real ? "click" : "choice") + (again ? " selected" : " did not select either"));
 }
 
 void choose_city() {
@@ -681,6 +687,9 @@ int main() {
                                                                                : pick_action(actions, last_print);
         if (action == PRINT_ACTION) last_print = actions;
         action->run();
+        recent_actions = (recent_actions.size() > 120 ? recent_actions.substr(recent_actions.find(',', 60) + 2)
+                                                      : recent_actions) +
+                         (recent_actions.empty() ? "" : ", ") + action->name;
         ++counts[action->name];
         close_strays(action->name);
         if (++actions % check_every == 0) check(++checks, actions);
