@@ -6,6 +6,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <gtest/gtest.h>
+
 #include "app/app.h"
 #include "app/menu.h"
 #include "app/window_proc.h"
@@ -45,35 +47,11 @@ void show_message(const char*, const char*, MessageOwner) {}
 
 namespace {
 
-int failures = 0;
-
-#define CHECK(condition)                                                        \
-    do {                                                                        \
-        if (!(condition)) {                                                     \
-            ++failures;                                                         \
-            printf("%s:%d: CHECK failed: %s\n", __FILE__, __LINE__, #condition); \
-        }                                                                       \
-    } while (0)
-
-#define CHECK_EQ(expected, actual)                                                    \
-    do {                                                                              \
-        long long expected_value = (long long)(expected);                             \
-        long long actual_value = (long long)(actual);                                 \
-        if (expected_value != actual_value) {                                         \
-            ++failures;                                                               \
-            printf("%s:%d: %s: expected %lld, got %lld\n", __FILE__, __LINE__, #actual, \
-                   expected_value, actual_value);                                     \
-        }                                                                             \
-    } while (0)
-
 void check_item(HMENU menu, int position, const char* text, UINT id) {
     char buffer[64] = "";
     GetMenuStringA(menu, position, buffer, sizeof buffer, MF_BYPOSITION);
-    if (strcmp(buffer, text) != 0) {
-        ++failures;
-        printf("menu item %d: expected \"%s\", got \"%s\"\n", position, text, buffer);
-    }
-    CHECK_EQ(id, GetMenuItemID(menu, position));
+    EXPECT_STREQ(text, buffer) << "menu item " << position;
+    EXPECT_EQ(id, GetMenuItemID(menu, position)) << "menu item " << position;
 }
 
 HMENU popup(int position) {
@@ -91,7 +69,7 @@ UINT marked_display_item() {
         info.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_ID;
         GetMenuItemInfoA(display, i, TRUE, &info);
         if (info.fState & MFS_CHECKED) {
-            CHECK(info.fType & MFT_RADIOCHECK);
+            EXPECT_TRUE(info.fType & MFT_RADIOCHECK);
             marked = info.wID;
             ++marks;
         }
@@ -99,24 +77,21 @@ UINT marked_display_item() {
     return marks == 1 ? marked : 0;
 }
 
-void test_menu_bar_layout() {
+TEST(Shell, MenuBarLayout) {
     HMENU bar = GetMenu(main_window);
-    CHECK(bar != NULL);
-    CHECK_EQ(5, GetMenuItemCount(bar));
+    EXPECT_TRUE(bar != NULL);
+    EXPECT_EQ(5, GetMenuItemCount(bar));
     const char* titles[5] = {"File", "Display", "Query", "Panel", "Help"};
     for (int i = 0; i < 5; ++i) {
         char buffer[32] = "";
         GetMenuStringA(bar, i, buffer, sizeof buffer, MF_BYPOSITION);
-        if (strcmp(buffer, titles[i]) != 0) {
-            ++failures;
-            printf("popup %d: expected \"%s\", got \"%s\"\n", i, titles[i], buffer);
-        }
+        EXPECT_STREQ(titles[i], buffer) << "popup " << i;
     }
-    CHECK_EQ(3, GetMenuItemCount(popup(0)));
+    EXPECT_EQ(3, GetMenuItemCount(popup(0)));
     check_item(popup(0), 0, "Save Snapshot..", 1);
     check_item(popup(0), 1, "Print..", 2);
     check_item(popup(0), 2, "Quit", 10);
-    CHECK_EQ(7, GetMenuItemCount(popup(1)));
+    EXPECT_EQ(7, GetMenuItemCount(popup(1)));
     check_item(popup(1), 0, "Mayor Total Terms", 11);
     check_item(popup(1), 1, "Mayor Consecutive Terms", 12);
     check_item(popup(1), 2, "Mayor Term Length", 13);
@@ -124,65 +99,65 @@ void test_menu_bar_layout() {
     check_item(popup(1), 4, "Council Consecutive Terms", 16);
     check_item(popup(1), 5, "Council Terms Length", 17);
     check_item(popup(1), 6, "Maximum Years", 19);
-    CHECK_EQ(1, GetMenuItemCount(popup(2)));
+    EXPECT_EQ(1, GetMenuItemCount(popup(2)));
     check_item(popup(2), 0, "Reset Query", 51);
-    CHECK_EQ(2, GetMenuItemCount(popup(3)));
+    EXPECT_EQ(2, GetMenuItemCount(popup(3)));
     check_item(popup(3), 0, "Show Query Panel", 31);
     check_item(popup(3), 1, "Show Info Panel", 33);
-    CHECK_EQ(1, GetMenuItemCount(popup(4)));
+    EXPECT_EQ(1, GetMenuItemCount(popup(4)));
     check_item(popup(4), 0, "About..", 41);
-    CHECK_EQ(MAYOR_TOTAL_TERMS, marked_display_item());
+    EXPECT_EQ(MAYOR_TOTAL_TERMS, marked_display_item());
 }
 
-void test_display_commands() {
+TEST(Shell, DisplayCommandsMarkTheirModeAndRedraw) {
     int before = redraws;
     on_menu_command(COUNCIL_CONSECUTIVE_TERMS);
-    CHECK_EQ(16, view_state.display_mode);
-    CHECK_EQ(16, marked_display_item());
-    CHECK_EQ(before + 1, redraws);
+    EXPECT_EQ(16, view_state.display_mode);
+    EXPECT_EQ(16, marked_display_item());
+    EXPECT_EQ(before + 1, redraws);
     on_menu_command(COUNCIL_CONSECUTIVE_TERMS);  // the same mode again still redraws
-    CHECK_EQ(before + 2, redraws);
+    EXPECT_EQ(before + 2, redraws);
     on_menu_command(MAXIMUM_YEARS);
-    CHECK_EQ(19, marked_display_item());
+    EXPECT_EQ(19, marked_display_item());
     // 14, 18 and unknown ids are no modes: nothing changes.
     const int not_modes[3] = {14, 18, 999};
     for (int id : not_modes) {
         on_menu_command(id);
-        CHECK_EQ(19, view_state.display_mode);
-        CHECK_EQ(19, marked_display_item());
+        EXPECT_EQ(19, view_state.display_mode);
+        EXPECT_EQ(19, marked_display_item());
     }
-    CHECK_EQ(before + 3, redraws);
+    EXPECT_EQ(before + 3, redraws);
     on_menu_command(MAYOR_TOTAL_TERMS);
 }
 
-void test_other_commands() {
+TEST(Shell, OtherCommandsCallTheirHandlersAndShowThePanels) {
     int before = redraws;
     on_menu_command(CMD_RESET_QUERY);
-    CHECK_EQ(1, resets);
-    CHECK_EQ(before, redraws);  // the next tick shows it
+    EXPECT_EQ(1, resets);
+    EXPECT_EQ(before, redraws);  // the next tick shows it
     on_menu_command(CMD_SAVE_SNAPSHOT);
     on_menu_command(CMD_PRINT);
-    CHECK_EQ(1, snapshots);
-    CHECK_EQ(1, prints);
+    EXPECT_EQ(1, snapshots);
+    EXPECT_EQ(1, prints);
 
-    CHECK(!IsWindowVisible(InfoPanel));
+    EXPECT_TRUE(!IsWindowVisible(InfoPanel));
     on_menu_command(CMD_SHOW_INFO_PANEL);
-    CHECK(IsWindowVisible(InfoPanel));
+    EXPECT_TRUE(IsWindowVisible(InfoPanel));
     on_menu_command(CMD_SHOW_INFO_PANEL);  // shown, never toggled
-    CHECK(IsWindowVisible(InfoPanel));
+    EXPECT_TRUE(IsWindowVisible(InfoPanel));
     on_menu_command(CMD_SHOW_QUERY_PANEL);
-    CHECK(IsWindowVisible(QueryPanel));
-    CHECK(!IsWindowVisible(AboutBox));
+    EXPECT_TRUE(IsWindowVisible(QueryPanel));
+    EXPECT_TRUE(!IsWindowVisible(AboutBox));
     on_menu_command(CMD_ABOUT);
-    CHECK(IsWindowVisible(AboutBox));
-    CHECK_EQ(MAYOR_TOTAL_TERMS, marked_display_item());
+    EXPECT_TRUE(IsWindowVisible(AboutBox));
+    EXPECT_EQ(MAYOR_TOTAL_TERMS, marked_display_item());
 }
 
 LRESULT send(UINT message, WPARAM wparam, LPARAM lparam) {
     return main_window_proc(main_window, message, wparam, lparam);
 }
 
-void test_mouse() {
+TEST(Shell, MouseButtonsCaptureAndDrag) {
     set_viewport_size(800, 600);
     view_state.centre_x = 1317.0f;
     view_state.centre_y = 716.0f;
@@ -190,90 +165,90 @@ void test_mouse() {
     last_mouse_position.y = 8;
     int before = redraws;
     send(WM_MOUSEMOVE, 0, MAKELPARAM(50, 60));  // no button held: nothing
-    CHECK_EQ(7, last_mouse_position.x);
-    CHECK_EQ(before, redraws);
+    EXPECT_EQ(7, last_mouse_position.x);
+    EXPECT_EQ(before, redraws);
 
     send(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100));
-    CHECK_EQ(100, last_mouse_position.x);
-    CHECK(GetCapture() == main_window);
-    CHECK_EQ(before, redraws);
+    EXPECT_EQ(100, last_mouse_position.x);
+    EXPECT_TRUE(GetCapture() == main_window);
+    EXPECT_EQ(before, redraws);
 
     // How far a right or left drag moves the map is checked end to end with real
     // input; here both buttons together, which that does not do.
     send(WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(110, 95));
-    CHECK_EQ(110, last_mouse_position.x);
-    CHECK_EQ(95, last_mouse_position.y);
-    CHECK_EQ(before + 1, redraws);
+    EXPECT_EQ(110, last_mouse_position.x);
+    EXPECT_EQ(95, last_mouse_position.y);
+    EXPECT_EQ(before + 1, redraws);
     ViewState left_start = view_state;
     send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(140, 120));
-    CHECK_EQ(before + 2, redraws);
+    EXPECT_EQ(before + 2, redraws);
 
     // Both buttons: the map moves.
     send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(150, 120));
-    CHECK(view_state.centre_x != left_start.centre_x);
+    EXPECT_TRUE(view_state.centre_x != left_start.centre_x);
 
     // Positions left of and above the client area are negative.
     send(WM_RBUTTONUP, 0, MAKELPARAM(-20, -30));
-    CHECK_EQ(-20, last_mouse_position.x);
-    CHECK_EQ(-30, last_mouse_position.y);
-    CHECK(GetCapture() != main_window);
-    CHECK_EQ(before + 3, redraws);
+    EXPECT_EQ(-20, last_mouse_position.x);
+    EXPECT_EQ(-30, last_mouse_position.y);
+    EXPECT_TRUE(GetCapture() != main_window);
+    EXPECT_EQ(before + 3, redraws);
 }
 
-void test_wheel_keys_timer_size_command() {
+TEST(Shell, WheelKeysTimerSizeAndCommandHighWord) {
     int before = redraws;
     send(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-120), MAKELPARAM(500, 400));
-    CHECK_EQ(before + 1, redraws);
+    EXPECT_EQ(before + 1, redraws);
 
     send(WM_KEYUP, VK_SHIFT, 0);
-    CHECK_EQ(before + 2, redraws);
+    EXPECT_EQ(before + 2, redraws);
 
     send(WM_TIMER, 2, 0);  // not the refresh timer
-    CHECK_EQ(0, tiles_loaded);
-    CHECK_EQ(before + 2, redraws);
+    EXPECT_EQ(0, tiles_loaded);
+    EXPECT_EQ(before + 2, redraws);
     send(WM_TIMER, REFRESH_TIMER_ID, 0);
-    CHECK_EQ(1, tiles_loaded);
-    CHECK_EQ(before + 3, redraws);
+    EXPECT_EQ(1, tiles_loaded);
+    EXPECT_EQ(before + 3, redraws);
 
     send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
-    CHECK_EQ(300, resized_width);
-    CHECK_EQ(200, resized_height);
-    CHECK_EQ(before + 3, redraws);
+    EXPECT_EQ(300, resized_width);
+    EXPECT_EQ(200, resized_height);
+    EXPECT_EQ(before + 3, redraws);
 
     send(WM_COMMAND, MAKEWPARAM(MAYOR_TERM_LENGTH, 1), 0);  // the high word is ignored
-    CHECK_EQ(13, view_state.display_mode);
-    CHECK_EQ(13, marked_display_item());
+    EXPECT_EQ(13, view_state.display_mode);
+    EXPECT_EQ(13, marked_display_item());
     on_menu_command(MAYOR_TOTAL_TERMS);
 
     // Every message also gets the default handling, whose result is returned.
-    CHECK_EQ(strlen("Baylith 1.0"), send(WM_GETTEXTLENGTH, 0, 0));
+    EXPECT_EQ((LRESULT)strlen("Baylith 1.0"), send(WM_GETTEXTLENGTH, 0, 0));
 }
 
 // What a double click on empty map shows is checked end to end with real input;
 // here the capture it takes until the button is released.
-void test_double_click_on_empty_map() {
+TEST(Shell, DoubleClickOnEmptyMapCaptures) {
     city_table.count = 0;
     send(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(40, 50));
-    CHECK(GetCapture() == main_window);
-    CHECK_EQ(40, last_mouse_position.x);
+    EXPECT_TRUE(GetCapture() == main_window);
+    EXPECT_EQ(40, last_mouse_position.x);
     send(WM_LBUTTONUP, 0, MAKELPARAM(41, 52));
-    CHECK(GetCapture() != main_window);
+    EXPECT_TRUE(GetCapture() != main_window);
 }
 
-void test_nothing_drawn_without_the_context() {
+TEST(Shell, NothingDrawnWithoutTheContext) {
     HGLRC context = main_glrc;
     main_glrc = NULL;
     int before = redraws;
     send(WM_TIMER, REFRESH_TIMER_ID, 0);
-    CHECK_EQ(1, tiles_loaded);
+    EXPECT_EQ(1, tiles_loaded);
     InvalidateRect(main_window, NULL, FALSE);
     send(WM_PAINT, 0, 0);
-    CHECK(!GetUpdateRect(main_window, NULL, FALSE));  // still validated
+    EXPECT_TRUE(!GetUpdateRect(main_window, NULL, FALSE));  // still validated
     on_menu_command(MAXIMUM_YEARS);
-    CHECK_EQ(before, redraws);
+    EXPECT_EQ(before, redraws);
     main_glrc = context;
     on_menu_command(MAYOR_TOTAL_TERMS);
-    CHECK_EQ(before + 1, redraws);
+    EXPECT_EQ(before + 1, redraws);
 }
 
 // A real context on a small bitmap, so that the shell's "context is current"
@@ -317,21 +292,30 @@ void check_request(PIXELFORMATDESCRIPTOR request, DWORD flags, BYTE colour_bits)
     expected.nVersion = 1;
     expected.dwFlags = flags;
     expected.cColorBits = colour_bits;
-    CHECK(memcmp(&expected, &request, sizeof expected) == 0);
+    EXPECT_TRUE(memcmp(&expected, &request, sizeof expected) == 0);
 }
 
-void test_pixel_format_requests() {
+TEST(Shell, PixelFormatRequests) {
     check_request(window_pixel_format_request(), 0x25, 16);
     check_request(printer_pixel_format_request(), 0x20000030, 24);
     // A window DC offers a double-buffered RGBA format for the window's request.
     PIXELFORMATDESCRIPTOR request = window_pixel_format_request(), chosen = {};
     HDC window_dc = GetDC(main_window);
     DescribePixelFormat(window_dc, ChoosePixelFormat(window_dc, &request), sizeof chosen, &chosen);
-    CHECK((chosen.dwFlags & 0x25) == 0x25 && chosen.iPixelType == PFD_TYPE_RGBA);
+    EXPECT_TRUE((chosen.dwFlags & 0x25) == 0x25 && chosen.iPixelType == PFD_TYPE_RGBA);
     ReleaseDC(main_window, window_dc);
 }
 
-int main() {
+TEST(Shell, QuitAndDestroyCallTheirHandlers) {
+    on_menu_command(CMD_QUIT);
+    EXPECT_EQ(1, quits);
+    send(WM_DESTROY, 0, 0);
+    EXPECT_EQ(1, destroys);
+}
+
+// The cases share one window and one menu bar and run in this file's order.
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
     WNDCLASSA window_class = {};
     window_class.style = CS_OWNDC | CS_DBLCLKS;
     window_class.lpfnWndProc = DefWindowProcA;
@@ -347,22 +331,6 @@ int main() {
     QueryPanel = make_panel();
     InfoPanel = make_panel();
     AboutBox = make_panel();
-
     build_menu_bar();
-    test_menu_bar_layout();
-    test_display_commands();
-    test_other_commands();
-    test_mouse();
-    test_wheel_keys_timer_size_command();
-    test_double_click_on_empty_map();
-    test_nothing_drawn_without_the_context();
-    test_pixel_format_requests();
-
-    on_menu_command(CMD_QUIT);
-    CHECK_EQ(1, quits);
-    send(WM_DESTROY, 0, 0);
-    CHECK_EQ(1, destroys);
-
-    printf(failures == 0 ? "all shell checks passed\n" : "%d shell checks failed\n", failures);
-    return failures == 0 ? 0 : 1;
+    return RUN_ALL_TESTS();
 }

@@ -4,25 +4,12 @@
 
 #include "cities/city_table.h"
 #include "cities/query.h"
+#include "tests/support/city_record.h"
 #include "view/view_state.h"
 
 namespace {
 
-CityRecord plain_city() {
-    CityRecord city;
-    memset(&city, 0, sizeof city);
-    strcpy(city.name, "Plain        ");
-    strcpy(city.state, "XX");
-    city.population = 800000;
-    strcpy(city.structure, "MC-WMC");
-    city.elected = 'D';
-    city.has_limits = 'Y';
-    city.adopted = 1992;
-    city.amended = 2004;
-    city.council_size = 12;
-    city.staggered = 'N';
-    return city;
-}
+CityRecord plain_city() { return test_city("Plain", "XX", 800000, "MC-WMC", 'D', 'Y', 1992, 2004, 12, 'N'); }
 
 class Query : public ::testing::Test {
 protected:

@@ -6,26 +6,13 @@
 
 #include "cities/city_table.h"
 #include "cities/report.h"
+#include "tests/support/city_record.h"
 #include "tests/support/native_stubs.h"
 #include "view/view_state.h"
 
 namespace {
 
-CityRecord sample_city() {
-    CityRecord city;
-    memset(&city, 0, sizeof city);
-    strcpy(city.name, "Springfield  ");
-    strcpy(city.state, "IL");
-    city.population = 1234567;
-    strcpy(city.structure, "MC-WMC");
-    city.elected = 'D';
-    city.has_limits = 'N';
-    city.adopted = 1992;
-    city.amended = 2004;
-    city.council_size = 7;
-    city.staggered = 'Y';
-    return city;
-}
+CityRecord sample_city() { return test_city("Springfield", "IL", 1234567, "MC-WMC", 'D', 'N', 1992, 2004, 7, 'Y'); }
 
 struct Report {
     char lines[REPORT_LINES][REPORT_LINE_BYTES];

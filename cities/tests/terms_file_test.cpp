@@ -4,7 +4,9 @@
 #include <string.h>
 #include <unistd.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "cities/city_table.h"
 #include "image/tests/temp_dir.h"
@@ -16,28 +18,19 @@ void put(std::string& line, size_t column, const std::string& text) {
     line.replace(column, text.size(), text);
 }
 
+// Fields as {column, text} pairs.
+void put_all(std::string& line, std::initializer_list<std::pair<size_t, const char*>> fields) {
+    for (const auto& field : fields) put(line, field.first, field.second);
+}
+
 // A well-formed 75-column record; tests change single fields.
 std::string record_line() {
     std::string line(75, ',');
-    put(line, 0, "1234");
-    put(line, 5, " 567");
-    put(line, 10, "Springfield  ");
-    put(line, 24, "IL");
-    put(line, 27, "  54321");
-    put(line, 35, "MC-WMC");
-    put(line, 42, "D");
-    put(line, 44, "Y");
-    put(line, 46, "1992");
-    put(line, 51, "2004");
-    put(line, 56, "3");
-    put(line, 58, "2");
-    put(line, 60, "4");
-    put(line, 62, "13");
-    put(line, 65, "5");
-    put(line, 67, "3");
-    put(line, 69, "2");
-    put(line, 71, "N");
-    put(line, 73, "12");
+    put_all(line, {{0, "1234"}, {5, " 567"}, {10, "Springfield  "}, {24, "IL"},
+                   {27, "  54321"}, {35, "MC-WMC"}, {42, "D"}, {44, "Y"},
+                   {46, "1992"}, {51, "2004"}, {56, "3"}, {58, "2"},
+                   {60, "4"}, {62, "13"}, {65, "5"}, {67, "3"},
+                   {69, "2"}, {71, "N"}, {73, "12"}});
     return line;
 }
 
@@ -78,16 +71,10 @@ TEST(TermsRecord, ReadsEveryFieldFromItsColumns) {
 
 TEST(TermsRecord, IntegersAreReadLikeAtoiFromTheirOwnColumnsOnly) {
     std::string line = record_line();
-    put(line, 27, "0000001");
-    put(line, 34, "9");  // separator digit must not extend the population
-    put(line, 0, "  -3");
-    put(line, 5, "12ab");
-    put(line, 46, "ab12");
-    put(line, 50, "7");
-    put(line, 51, "+199");
-    put(line, 62, "7U");
-    put(line, 73, "-5");
-    put(line, 60, " ");
+    // 34: separator digit must not extend the population
+    put_all(line, {{27, "0000001"}, {34, "9"}, {0, "  -3"}, {5, "12ab"},
+                   {46, "ab12"}, {50, "7"}, {51, "+199"}, {62, "7U"},
+                   {73, "-5"}, {60, " "}});
     CityRecord r = parse(line);
     EXPECT_EQ(1, r.population);
     EXPECT_EQ(-3, r.map_x);
@@ -98,10 +85,8 @@ TEST(TermsRecord, IntegersAreReadLikeAtoiFromTheirOwnColumnsOnly) {
     EXPECT_EQ(-5, r.max_years);
     EXPECT_EQ(0, r.mayor_term_length);
 
-    put(line, 27, "- 12345");  // a sign without digits behind it gives 0
-    put(line, 62, "-9");
-    put(line, 0, "9999");
-    put(line, 27, "9999999");
+    // 27: a sign without digits behind it gives 0
+    put_all(line, {{27, "- 12345"}, {62, "-9"}, {0, "9999"}, {27, "9999999"}});
     r = parse(line);
     EXPECT_EQ(9999999, r.population);
     EXPECT_EQ(9999, r.map_x);
@@ -123,11 +108,8 @@ TEST(TermsRecord, StarMeansNoYear) {
 
 TEST(TermsRecord, UMeansUnlimitedAndOverridesTheDigits) {
     std::string line = record_line();
-    put(line, 56, "U");
-    put(line, 58, "U");
-    put(line, 65, "U");
-    put(line, 67, "U");
-    put(line, 73, " U");
+    put_all(line, {{56, "U"}, {58, "U"}, {65, "U"}, {67, "U"},
+                   {73, " U"}});
     CityRecord r = parse(line);
     EXPECT_EQ(0, r.mayor_total_terms);
     EXPECT_EQ(0, r.mayor_consecutive_terms);
@@ -141,9 +123,7 @@ TEST(TermsRecord, UMeansUnlimitedAndOverridesTheDigits) {
     EXPECT_EQ(0, parse(line).max_years);
 
     // No rule of their own: the conversion alone gives 0, or the leading digit.
-    put(line, 60, "U");
-    put(line, 62, "1U");
-    put(line, 69, "U");
+    put_all(line, {{60, "U"}, {62, "1U"}, {69, "U"}});
     r = parse(line);
     EXPECT_EQ(0, r.mayor_term_length);
     EXPECT_EQ(1, r.council_size);

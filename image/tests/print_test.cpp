@@ -7,6 +7,12 @@
 
 namespace {
 
+void expect_band(const PrintBand& band, int32_t gl_bottom, int32_t height, int32_t gdi_top) {
+    EXPECT_EQ(gl_bottom, band.gl_bottom);
+    EXPECT_EQ(height, band.height);
+    EXPECT_EQ(gdi_top, band.gdi_top);
+}
+
 TEST(PrintBands, A4PageAt300DpiIsCoveredOnceFromBottomToTop) {
     // 2479 x 3508: six full bands and one of 436 rows at the top of the page.
     ASSERT_EQ(7, print_band_count(3508, 512));
@@ -22,21 +28,15 @@ TEST(PrintBands, A4PageAt300DpiIsCoveredOnceFromBottomToTop) {
     EXPECT_EQ(3508, next_gl_row);
     EXPECT_EQ(0, covered_to_gdi_row);
 
-    PrintBand bottom = print_band(3508, 512, 0);
-    EXPECT_EQ(512, bottom.height);
-    EXPECT_EQ(2996, bottom.gdi_top);
-    PrintBand top = print_band(3508, 512, 6);
-    EXPECT_EQ(3072, top.gl_bottom);
-    EXPECT_EQ(436, top.height);
-    EXPECT_EQ(0, top.gdi_top);
+    expect_band(print_band(3508, 512, 0), 0, 512, 2996);
+    expect_band(print_band(3508, 512, 6), 3072, 436, 0);
 }
 
 TEST(PrintBands, ExactMultiplesShortPagesAndIndicesOutsideThePage) {
     EXPECT_EQ(2, print_band_count(1024, 512));
-    EXPECT_EQ(512, print_band(1024, 512, 1).height);
-    EXPECT_EQ(0, print_band(1024, 512, 1).gdi_top);
+    expect_band(print_band(1024, 512, 1), 512, 512, 0);
     EXPECT_EQ(1, print_band_count(1, 512));
-    EXPECT_EQ(1, print_band(1, 512, 0).height);
+    expect_band(print_band(1, 512, 0), 0, 1, 0);
     EXPECT_EQ(0, print_band_count(0, 512));
     EXPECT_EQ(0, print_band_count(-5, 512));
     EXPECT_EQ(0, print_band_count(100, 0));

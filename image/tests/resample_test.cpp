@@ -19,16 +19,9 @@ uint8_t& channel(Image& image, int32_t x, int32_t y, int c) {
 }  // namespace
 
 TEST(TextureSide, SmallestPowerOfTwoCappedAt1024) {
-    EXPECT_EQ(1, texture_side_for(0));
-    EXPECT_EQ(1, texture_side_for(1));
-    EXPECT_EQ(2, texture_side_for(2));
-    EXPECT_EQ(4, texture_side_for(3));
-    EXPECT_EQ(512, texture_side_for(500));
-    EXPECT_EQ(512, texture_side_for(512));
-    EXPECT_EQ(1024, texture_side_for(513));
-    EXPECT_EQ(1024, texture_side_for(1024));
-    EXPECT_EQ(1024, texture_side_for(1025));
-    EXPECT_EQ(1024, texture_side_for(2147483647));
+    const int32_t sides[][2] = {{0, 1},      {1, 1},       {2, 2},       {3, 4},       {500, 512},
+                                {512, 512},  {513, 1024},  {1024, 1024}, {1025, 1024}, {2147483647, 1024}};
+    for (const auto& side : sides) EXPECT_EQ(side[1], texture_side_for(side[0])) << side[0];
 }
 
 TEST(Resample, ThreeByThreeIsTruncatedAndIgnoresTheLastColumn) {

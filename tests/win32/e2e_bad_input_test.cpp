@@ -17,22 +17,18 @@ protected:
     }
 
     // Chooses path in the open save dialog and expects "Save failed" with caption
-    // "Error", never "Save complete".
+    // "Error", never "Save complete"; the blocking file is left as it was.
     void expect_save_failed(const std::string& path) {
-        HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-        ASSERT_TRUE(dialog) << "no save dialog";
-        save_dialog_choose(dialog, path);
-        std::string text;
-        HWND box = wait_for_message_box(pid(), "Error", &text, WAIT_WINDOW_MS);
-        if (!box) {
-            std::string seen;
-            for (HWND window : other_top_windows(pid(), main_window()))
-                seen += "[" + window_text(window) + ": " + message_box_text(window) + "] ";
-            FAIL() << "no \"Error\" box; windows: " << seen;
-        }
-        EXPECT_EQ("Save failed", text);
-        EXPECT_FALSE(find_top_window(pid(), "#32770", "Info")) << "\"Save complete\" after a failed save";
-        ASSERT_TRUE(dismiss_box(box));
+        expect_refused(wide(path), "Save failed");
+        std::string bytes;
+        ASSERT_TRUE(read_file(path_in_dir("blocker"), &bytes));
+        EXPECT_EQ("keep me", bytes);
+    }
+
+    // Chooses path in the open save dialog and expects an "Error" box saying text;
+    // no "Save complete" then or after.
+    void expect_refused(const std::wstring& path, const char* text) {
+        EXPECT_EQ(text, save_through_dialog(pid(), path, "Error"));
         settle(&app, 200);
         EXPECT_FALSE(find_top_window(pid(), "#32770", "Info")) << "\"Save complete\" after a failed save";
     }
@@ -41,7 +37,7 @@ protected:
     // of the tiles coloured grey_tiles, which must stay the not-loaded grey.
     std::string wait_for_map_with_grey_tiles(const std::vector<Rgb>& grey_tiles, int timeout_ms) {
         std::string failure = "no capture";
-        for (DWORD start = GetTickCount();; Sleep(100)) {
+        wait_until(timeout_ms, [&] {
             ClientShot shot;
             if (capture_client(main_window(), &shot)) {
                 int grey_points = 0, other_points = 0, mismatches = 0;
@@ -64,23 +60,21 @@ protected:
                         }
                     }
                 }
-                if (mismatches == 0 && grey_points >= 10 && other_points >= 100) return "";
+                if (mismatches == 0 && grey_points >= 10 && other_points >= 100) return failure.clear(), true;
                 failure = std::to_string(mismatches) + " points differ (" + std::to_string(grey_points) +
                           " in the bad tiles, " + std::to_string(other_points) + " elsewhere):" + seen.str();
             }
-            if ((int)(GetTickCount() - start) > timeout_ms) return failure;
-        }
+            return false;
+        }, 100);
+        return failure;
     }
 };
 
 TEST_F(BadInput, SnapshotToAnUnwritablePathSaysSaveFailedAndKeepsTheBlockingFile) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     std::string path = blocked_path("view.bmp");
-    post_command(main_window(), 1);
+    post_command(main_window(), CMD_SAVE_SNAPSHOT);
     ASSERT_NO_FATAL_FAILURE(expect_save_failed(path));
-    std::string bytes;
-    ASSERT_TRUE(read_file(path_in_dir("blocker"), &bytes));
-    EXPECT_EQ("keep me", bytes);
     std::vector<std::string> names = list_dir(dir);
     std::sort(names.begin(), names.end());
     EXPECT_EQ((std::vector<std::string>{"blocker", "data"}), names);  // nothing left behind
@@ -96,40 +90,22 @@ TEST_F(BadInput, InfoSaveToAnUnwritablePathOrReadOnlyFileFailsAndKeepsTheText) {
     std::string path = blocked_path("report.txt");
     click_button(info_panel(), INFO_SAVE);
     ASSERT_NO_FATAL_FAILURE(expect_save_failed(path));
-    std::string bytes;
-    ASSERT_TRUE(read_file(path_in_dir("blocker"), &bytes));
-    EXPECT_EQ("keep me", bytes);
     EXPECT_EQ(report_text(DUNMERE, 4), info_text());
 
+    std::string bytes;
     // A read-only file is not replaced, even after Yes to the overwrite question.
     ASSERT_TRUE(write_file(path_in_dir("report.txt"), "read only"));
     ASSERT_TRUE(SetFileAttributesA(path_in_dir("report.txt").c_str(), FILE_ATTRIBUTE_READONLY));
     click_button(info_panel(), INFO_SAVE);
-    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-    ASSERT_TRUE(dialog);
-    save_dialog_choose(dialog, path_in_dir("report.txt"));
-    HWND question = wait_for_owned_dialog(pid(), dialog, WAIT_WINDOW_MS);
-    ASSERT_TRUE(question) << "no overwrite question";
-    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
-    ASSERT_TRUE(wait_for_window_gone(question, WAIT_WINDOW_MS));  // captioned "Error" too
-    std::string text;
-    HWND refused = wait_for_message_box(pid(), "Error", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(refused) << "no \"Error\" box for a read-only file";
-    EXPECT_EQ("The file is read-only and was not replaced.", text);
-    ASSERT_TRUE(dismiss_box(refused));
+    EXPECT_EQ("The file is read-only and was not replaced.",
+              save_through_dialog(pid(), wide(path_in_dir("report.txt")), "Error", IDYES));
     ASSERT_TRUE(read_file(path_in_dir("report.txt"), &bytes));
     EXPECT_EQ("read only", bytes);
     EXPECT_TRUE(GetFileAttributesA(path_in_dir("report.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
 
     // The same text saves fine to a writable place afterwards.
     click_button(info_panel(), INFO_SAVE);
-    dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-    ASSERT_TRUE(dialog);
-    save_dialog_choose(dialog, path_in_dir("fresh"));
-    HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(done) << "no \"Save complete\" box";
-    EXPECT_EQ("Save complete", text);
-    ASSERT_TRUE(dismiss_box(done));
+    ASSERT_EQ("Save complete", save_through_dialog(pid(), wide(path_in_dir("fresh"))));
     ASSERT_TRUE(read_file(path_in_dir("fresh.txt"), &bytes));
     EXPECT_EQ(report_text(DUNMERE, 4).size() + 9, bytes.size());  // a blank more on each line
     std::vector<std::string> names = list_dir(dir);
@@ -144,18 +120,9 @@ TEST_F(BadInput, NamesOutsideTheCodePageAreRefusedAndPathsNearMaxPathStillSave) 
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     const std::vector<std::wstring> before = list_dir_w(wide(dir));
     for (const wchar_t* name : {L"\u4e2d\u6587", L"\u0101\u0141"}) {
-        post_command(main_window(), 1);
-        HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-        ASSERT_TRUE(dialog) << "no save dialog";
-        save_dialog_choose_wide(dialog, wide(dir) + L"\\" + name);
-        std::string text;
-        HWND box = wait_for_message_box(pid(), "Error", &text, WAIT_WINDOW_MS);
-        ASSERT_TRUE(box) << "no \"Error\" box";
-        EXPECT_EQ("The file name has characters that cannot be used here. Choose another name.", text);
-        EXPECT_FALSE(find_top_window(pid(), "#32770", "Info"));
-        ASSERT_TRUE(dismiss_box(box));
-        settle(&app, 200);
-        EXPECT_FALSE(find_top_window(pid(), "#32770", "Info"));
+        post_command(main_window(), CMD_SAVE_SNAPSHOT);
+        expect_refused(wide(dir) + L"\\" + name,
+                       "The file name has characters that cannot be used here. Choose another name.");
         EXPECT_EQ(before, list_dir_w(wide(dir)));
     }
 
@@ -164,27 +131,14 @@ TEST_F(BadInput, NamesOutsideTheCodePageAreRefusedAndPathsNearMaxPathStillSave) 
     const std::string folder = dir + "\\" + std::string(100, 'f');
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
     const std::string path = folder + "\\" + std::string(MAX_PATH - 5 - folder.size() - 1, 'n');
-    post_command(main_window(), 1);
-    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-    ASSERT_TRUE(dialog) << "no save dialog";
-    save_dialog_choose(dialog, path);
-    std::string text;
-    HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(done) << "no \"Save complete\" box for a path of " << path.size() + 4 << " characters";
-    EXPECT_EQ("Save complete", text);
-    ASSERT_TRUE(dismiss_box(done));
+    post_command(main_window(), CMD_SAVE_SNAPSHOT);
+    ASSERT_EQ("Save complete", save_through_dialog(pid(), wide(path))) << "a path of " << path.size() + 4;
     std::string bytes;
     ASSERT_TRUE(read_file(path + ".bmp", &bytes));
     EXPECT_EQ("BM", bytes.substr(0, 2));
 
-    post_command(main_window(), 1);
-    dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-    ASSERT_TRUE(dialog) << "no save dialog";
-    save_dialog_choose(dialog, path + "m");
-    HWND refused = wait_for_message_box(pid(), "Error", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(refused) << "no \"Error\" box for a path of " << path.size() + 5 << " characters";
-    EXPECT_EQ("The chosen path is too long.", text);
-    ASSERT_TRUE(dismiss_box(refused));
+    post_command(main_window(), CMD_SAVE_SNAPSHOT);
+    ASSERT_NO_FATAL_FAILURE(expect_refused(wide(path + "m"), "The chosen path is too long."));
     EXPECT_EQ(std::vector<std::string>{path.substr(folder.size() + 1) + ".bmp"}, list_dir(folder));
 }
 
@@ -195,19 +149,15 @@ TEST_F(BadInput, MinimisedWindowKeepsRunningAndDrawsTheMapAgainWhenRestored) {
     GetClientRect(main_window(), &before);
 
     PostMessageA(main_window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    DWORD start = GetTickCount();
-    while (!IsIconic(main_window()) && GetTickCount() - start < 3000) Sleep(20);
-    ASSERT_TRUE(IsIconic(main_window())) << "the window did not minimise";
+    ASSERT_TRUE(wait_until(3000, [&] { return IsIconic(main_window()) != FALSE; })) << "the window did not minimise";
     settle(&app, 500);  // five ticks with a client area of 0 x 0
     ASSERT_TRUE(app_alive(&app));
-    DWORD_PTR ignored;
-    EXPECT_TRUE(SendMessageTimeoutA(main_window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored))
-        << "not answering while minimised";
+    EXPECT_TRUE(ping(main_window())) << "not answering while minimised";
     post_wheel(main_window(), 120);  // zooming while minimised divides by nothing
     view_model_zoom(&view, 120);
     settle(&app, 300);
     ASSERT_TRUE(app_alive(&app));
-    post_command(main_window(), 2);  // "Print..": a 0 x 0 view cannot be printed
+    post_command(main_window(), CMD_PRINT);  // a 0 x 0 view cannot be printed
     std::string text;
     HWND box = wait_for_message_box(pid(), "Error", &text, WAIT_WINDOW_MS);
     ASSERT_TRUE(box) << "no error box for printing a 0 x 0 view";
@@ -216,9 +166,7 @@ TEST_F(BadInput, MinimisedWindowKeepsRunningAndDrawsTheMapAgainWhenRestored) {
     ASSERT_TRUE(dismiss_box(box));
 
     PostMessageA(main_window(), WM_SYSCOMMAND, SC_RESTORE, 0);
-    start = GetTickCount();
-    while (IsIconic(main_window()) && GetTickCount() - start < 3000) Sleep(20);
-    ASSERT_FALSE(IsIconic(main_window())) << "the window did not come back";
+    ASSERT_TRUE(wait_until(3000, [&] { return !IsIconic(main_window()); })) << "the window did not come back";
     RECT after;
     GetClientRect(main_window(), &after);
     EXPECT_EQ(before.right, after.right);
@@ -237,20 +185,10 @@ TEST_F(BadInput, WrongSizeMarkerStripShowsTheErrorBoxAndTheMapStillLoads) {
     ASSERT_EQ(1, write_bmp(path_in_dir("data\\lolli.bmp").c_str(), &strip));
     destroy_image(&strip);
     ASSERT_TRUE(launch_app(dir, &app));
-    std::string text;
-    HWND box = wait_for_message_box(pid(), "Error: can't read lolli texture!", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(box) << "no marker strip box";
-    EXPECT_EQ("Error", text);
-    EXPECT_FALSE(find_top_window(pid(), "#32770", "Error: can't read terms file!"));
+    HWND box = NULL;
+    ASSERT_NO_FATAL_FAILURE(expect_data_box("Error: can't read lolli texture!", "Error: can't read terms file!", &box));
     ASSERT_TRUE(dismiss_box(box));
-    ASSERT_TRUE(wait_for_main_window(&app, WAIT_WINDOW_MS));
-    DWORD start = GetTickCount();
-    while (!query_panel() && GetTickCount() - start < (DWORD)WAIT_WINDOW_MS) Sleep(20);
-    ASSERT_TRUE(query_panel());
-    settle(&app, 50);
-    RECT client;
-    GetClientRect(main_window(), &client);
-    view_model_init(&view, client.right, client.bottom);
+    ASSERT_NO_FATAL_FAILURE(wait_for_start());
     EXPECT_EQ("", wait_for_map());
     // Without a strip the markers are plain white triangles.
     int x, body_y, keyed_y;

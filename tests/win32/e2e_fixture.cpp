@@ -13,11 +13,14 @@ void AppTest::TearDown() {
 }
 
 void AppTest::start_app() {
-    ASSERT_TRUE(launch_app(dir, &app));
+    std::string error;
+    ASSERT_TRUE(launch_app(dir, &app, &error)) << error;
+    wait_for_start();
+}
+
+void AppTest::wait_for_start() {
     ASSERT_TRUE(wait_for_main_window(&app, WAIT_WINDOW_MS)) << "no main window \"Baylith 1.0\"";
-    DWORD start = GetTickCount();
-    while (!query_panel() && GetTickCount() - start < (DWORD)WAIT_WINDOW_MS) Sleep(20);
-    ASSERT_TRUE(query_panel()) << "no Query Panel";
+    ASSERT_TRUE(wait_until(WAIT_WINDOW_MS, [&] { return query_panel() != NULL; })) << "no Query Panel";
     settle(&app, 50);
     RECT client;
     GetClientRect(app.main_window, &client);
@@ -27,6 +30,16 @@ void AppTest::start_app() {
 void AppTest::start_with_data() {
     ASSERT_TRUE(write_full_data(dir));
     start_app();
+}
+
+void AppTest::expect_data_box(const char* caption, const char* not_yet, HWND* box) {
+    std::string text;
+    *box = wait_for_message_box(pid(), caption, &text, WAIT_WINDOW_MS);
+    ASSERT_TRUE(*box) << "no \"" << caption << "\" box";
+    EXPECT_EQ("Error", text);
+    if (not_yet) {
+        EXPECT_FALSE(find_top_window(pid(), "#32770", not_yet)) << "at the same time as " << caption;
+    }
 }
 
 void AppTest::hide_query_panel_with_esc() {
@@ -42,19 +55,16 @@ void AppTest::hide_query_panel_with_esc() {
 }
 
 std::string AppTest::wait_for_map(int timeout_ms) {
-    DWORD start = GetTickCount();
-    std::string failure = "no capture";
-    for (;;) {
+    std::string failure;
+    wait_until(timeout_ms, [&] {
         ClientShot shot;
-        if (capture_client(app.main_window, &shot)) {
-            int checked = 0;
-            failure = compare_map(shot, view, app.main_window, true, &checked);
-            if (failure.empty() && checked < 100) failure = "too few map points visible";
-            if (failure.empty()) return failure;
-        }
-        if ((int)(GetTickCount() - start) > timeout_ms) return failure;
-        Sleep(100);
-    }
+        int checked = 0;
+        failure = !capture_client(app.main_window, &shot) ? "no capture"
+                  : compare_map(shot, view, app.main_window, true, &checked);
+        if (failure.empty() && checked < 100) failure = "too few map points visible";
+        return failure.empty();
+    }, 100);
+    return failure;
 }
 
 std::string AppTest::wait_for_marker(int city, bool drawn, int display_mode, float alpha, int timeout_ms) {
@@ -66,31 +76,25 @@ std::string AppTest::wait_for_marker(int city, bool drawn, int display_mode, flo
     Rgb map_body = map_colour_at(view, x, body_y);
     Rgb expected_body = drawn ? blend(marker_cell_colour(marker_cell(city, display_mode)), map_body, alpha) : map_body;
     Rgb expected_keyed = map_colour_at(view, x, keyed_y);
-    DWORD start = GetTickCount();
-    for (;;) {
+    std::string failure = "no capture";
+    wait_until(timeout_ms, [&] {
         ClientShot shot;
-        std::ostringstream failure;
-        if (capture_client(app.main_window, &shot)) {
-            Rgb body = shot.at(x, body_y), keyed = shot.at(x, keyed_y);
-            if (colour_near(body, expected_body, COLOUR_TOLERANCE) &&
-                colour_near(keyed, expected_keyed, COLOUR_TOLERANCE))
-                return "";
-            failure << test_cities[city].list_name << " marker at (" << x << ", " << body_y << "): saw "
-                    << body << " expected " << expected_body << "; keyed top at (" << x << ", " << keyed_y
-                    << "): saw " << keyed << " expected " << expected_keyed;
-        }
-        if ((int)(GetTickCount() - start) > timeout_ms) return failure.str();
-        Sleep(50);
-    }
+        if (!capture_client(app.main_window, &shot)) return false;
+        Rgb body = shot.at(x, body_y), keyed = shot.at(x, keyed_y);
+        if (colour_near(body, expected_body, COLOUR_TOLERANCE) && colour_near(keyed, expected_keyed, COLOUR_TOLERANCE))
+            return failure.clear(), true;
+        std::ostringstream seen;
+        seen << test_cities[city].list_name << " marker at (" << x << ", " << body_y << "): saw " << body
+             << " expected " << expected_body << "; keyed top at (" << x << ", " << keyed_y << "): saw " << keyed
+             << " expected " << expected_keyed;
+        failure = seen.str();
+        return false;
+    }, 50);
+    return failure;
 }
 
 std::string AppTest::wait_for_info_text(const std::string& expected, int timeout_ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        std::string text = info_text();
-        if (text == expected) return "";
-        if ((int)(GetTickCount() - start) > timeout_ms)
-            return "Info text is\n[" + text + "]\nexpected\n[" + expected + "]";
-        Sleep(30);
-    }
+    std::string text;
+    if (wait_until(timeout_ms, [&] { return (text = info_text()) == expected; }, 30)) return "";
+    return "Info text is\n[" + text + "]\nexpected\n[" + expected + "]";
 }

@@ -11,12 +11,10 @@ TEST_F(Map, EveryVisibleTileShowsItsColourAndMarkersTheirCells) {
     int x = (int)centre_x, y = (int)centre_y;
     ASSERT_TRUE(client_point_uncovered(main_window(), x, y)) << "tile (0, 0) is covered";
     Rgb early = {};
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 500; Sleep(20)) {
+    wait_until(500, [&] {  // once the first frame is up
         ClientShot shot;
-        ASSERT_TRUE(capture_client(main_window(), &shot));
-        early = shot.at(x, y);
-        if (colour_near(TILE_GREY, early, COLOUR_TOLERANCE)) break;  // once the first frame is up
-    }
+        return capture_client(main_window(), &shot) && colour_near(TILE_GREY, early = shot.at(x, y), COLOUR_TOLERANCE);
+    });
     EXPECT_TRUE(colour_near(TILE_GREY, early, COLOUR_TOLERANCE)) << "bottom-left tile at start: " << early;
     EXPECT_EQ("", wait_for_map());
     ASSERT_NO_FATAL_FAILURE(hide_query_panel_with_esc());  // it stands over Dunmere
@@ -135,12 +133,12 @@ TEST_F(Map, DisplayModesRecolourTheMarkers) {
     real_key(VK_RETURN);
     EXPECT_EQ("", wait_for_marker(ALDERBROOK, true, 19, 1.0f, 500));
     EXPECT_EQ("", wait_for_marker(DUNMERE, true, 19, 1.0f, 500));
-    post_command(main_window(), 13);  // "Mayor Term Length"
+    post_command(main_window(), MAYOR_TERM_LENGTH);
     EXPECT_EQ("", wait_for_marker(ALDERBROOK, true, 13, 1.0f, 500));
     EXPECT_EQ("", wait_for_marker(BRENNIC_FALLS, true, 13, 1.0f, 500));
-    post_command(main_window(), 17);  // "Council Terms Length"
+    post_command(main_window(), COUNCIL_TERMS_LENGTH);
     EXPECT_EQ("", wait_for_marker(CADDOW, true, 17, 1.0f, 500));
-    post_command(main_window(), 11);
+    post_command(main_window(), MAYOR_TOTAL_TERMS);
     EXPECT_EQ("", wait_for_marker(ALDERBROOK, true, 11, 1.0f, 500));
 }
 

@@ -38,18 +38,11 @@ TEST_F(Output, SnapshotWritesTheViewAsDrawn) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     ASSERT_EQ("", wait_for_map());
     // The Info panel shown and the Query panel hidden: afterwards both are as before.
-    post_command(main_window(), 33);  // "Show Info Panel"
+    post_command(main_window(), CMD_SHOW_INFO_PANEL);
     PostMessageA(query_panel(), WM_COMMAND, IDCANCEL, 0);
     settle(&app, 100);
-    post_command(main_window(), 1);
-    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-    ASSERT_TRUE(dialog) << "no save dialog";
-    save_dialog_choose(dialog, path_in_dir("shot"));
-    std::string text;
-    HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(done) << "no \"Save complete\" box";
-    EXPECT_EQ("Save complete", text);
-    ASSERT_TRUE(dismiss_box(done));
+    post_command(main_window(), CMD_SAVE_SNAPSHOT);
+    ASSERT_EQ("Save complete", save_through_dialog(pid(), wide(path_in_dir("shot"))));
     EXPECT_TRUE(IsWindowVisible(info_panel()));
     EXPECT_FALSE(IsWindowVisible(query_panel()));
 
@@ -89,7 +82,7 @@ TEST_F(Output, SnapshotWritesTheViewAsDrawn) {
 
 TEST_F(Output, CancelledSnapshotWritesNothingAndTilesKeepLoading) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
-    post_command(main_window(), 1);  // at once, before the tiles are in
+    post_command(main_window(), CMD_SAVE_SNAPSHOT);  // at once, before the tiles are in
     HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
     ASSERT_TRUE(dialog) << "no save dialog";
     std::vector<std::string> before = list_dir(dir);
@@ -126,15 +119,8 @@ TEST_F(Output, SnapshotUnderAccentedFolderAndNameKeepsItsNeighbourAndTheDataPath
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), NULL));
     ASSERT_TRUE(write_file_w(name + L".b~0", "neighbour"));
     ASSERT_NO_FATAL_FAILURE(start_app());
-    post_command(main_window(), 1);  // at once, before the tiles are in
-    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-    ASSERT_TRUE(dialog) << "no save dialog";
-    save_dialog_choose_wide(dialog, name);
-    std::string text;
-    HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(done) << "no \"Save complete\" box";
-    EXPECT_EQ("Save complete", text);
-    ASSERT_TRUE(dismiss_box(done));
+    post_command(main_window(), CMD_SAVE_SNAPSHOT);  // at once, before the tiles are in
+    ASSERT_EQ("Save complete", save_through_dialog(pid(), name));
 
     std::string bytes;
     ASSERT_TRUE(read_file_w(name + L".bmp", &bytes)) << "not written under its name";
@@ -164,26 +150,13 @@ TEST_F(CodePage1251, SnapshotAndInfoTextSaveUnderCyrillicFolderAndNames) {
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), NULL));
     const std::wstring picture = L"\u0413\u043e\u0440\u043e\u0434 \u2116 1";   // Gorod No. 1
     const std::wstring report = L"\u041e\u0442\u0447\u0451\u0442";               // Otchyot
-    post_command(main_window(), 1);
-    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-    ASSERT_TRUE(dialog) << "no save dialog";
-    save_dialog_choose_wide(dialog, folder + L"\\" + picture);
-    std::string text;
-    HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(done) << "no \"Save complete\" box for the snapshot";
-    EXPECT_EQ("Save complete", text);
-    ASSERT_TRUE(dismiss_box(done));
+    post_command(main_window(), CMD_SAVE_SNAPSHOT);
+    ASSERT_EQ("Save complete", save_through_dialog(pid(), folder + L"\\" + picture)) << "for the snapshot";
 
     choose_list_item(query_panel(), QUERY_CITY_LIST, DUNMERE);
     ASSERT_EQ("", wait_for_info_text(report_text(DUNMERE, 4)));
     click_button(info_panel(), INFO_SAVE);
-    dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-    ASSERT_TRUE(dialog) << "no save dialog";
-    save_dialog_choose_wide(dialog, folder + L"\\" + report);
-    done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(done) << "no \"Save complete\" box for the text";
-    EXPECT_EQ("Save complete", text);
-    ASSERT_TRUE(dismiss_box(done));
+    ASSERT_EQ("Save complete", save_through_dialog(pid(), folder + L"\\" + report)) << "for the text";
 
     std::string bytes;
     ASSERT_TRUE(read_file_w(folder + L"\\" + picture + L".bmp", &bytes));
@@ -199,10 +172,8 @@ TEST_F(CodePage1251, SnapshotAndInfoTextSaveUnderCyrillicFolderAndNames) {
 
 // Newest .pdf in the CUPS-PDF folder (BAYLITH_PDF_DIR, a Unix path).
 static std::string pdf_folder() {
-    char unix_dir[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("BAYLITH_PDF_DIR", unix_dir, sizeof unix_dir);
-    if (length == 0 || length >= sizeof unix_dir) return "";
-    return windows_path_of_unix(unix_dir);
+    std::string unix_dir = env_text("BAYLITH_PDF_DIR");
+    return unix_dir.empty() ? "" : windows_path_of_unix(unix_dir.c_str());
 }
 
 static std::vector<std::string> pdf_files(const std::string& folder) {
@@ -237,13 +208,11 @@ TEST_F(Output, PrintSpoolsOnePage) {
     std::vector<std::string> before = pdf_files(folder);
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     ASSERT_EQ("", wait_for_map());
-    post_command(main_window(), 2);
+    post_command(main_window(), CMD_PRINT);
     // The first print of a session may wait for Wine to take the printer in from
     // CUPS, which other jobs may keep busy (over 30 s seen once).
-    HWND print_dialog = wait_for_owned_dialog(pid(), main_window(), 60000);
+    HWND print_dialog = answer_print_dialog(pid(), main_window(), IDOK, 60000);
     ASSERT_TRUE(print_dialog) << "no print dialog; other windows: " << other_windows(pid(), main_window());
-    Sleep(100);
-    PostMessageA(print_dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     std::string text;
     HWND done = wait_for_message_box(pid(), "Info", &text, 15000);
     if (!done) {
@@ -256,19 +225,17 @@ TEST_F(Output, PrintSpoolsOnePage) {
     EXPECT_EQ("", wait_for_map()) << "the map stopped loading or drawing after the print";
 
     std::string added;
-    DWORD start = GetTickCount();
-    while (added.empty() && GetTickCount() - start < 15000) {
+    wait_until(15000, [&] {
         for (const std::string& name : pdf_files(folder))
             if (std::find(before.begin(), before.end(), name) == before.end()) added = name;
-        if (added.empty()) Sleep(100);
-    }
+        return !added.empty();
+    }, 100);
     ASSERT_FALSE(added.empty()) << "no new PDF in " << folder;
     EXPECT_NE(std::string::npos, added.find("Mesquib1")) << added;
     std::string pdf;
-    for (int i = 0; i < 50; ++i) {  // the file may still be growing
-        Sleep(100);
-        if (read_file(folder + "\\" + added, &pdf) && pdf.find("%%EOF") != std::string::npos) break;
-    }
+    wait_until(5000, [&] {  // the file may still be growing
+        return read_file(folder + "\\" + added, &pdf) && pdf.find("%%EOF") != std::string::npos;
+    }, 100);
     EXPECT_EQ("%PDF", pdf.substr(0, 4));
     int pages = count_pages(pdf);
     if (pages > 0) {  // compressed object streams hide the count; the host step checks it
@@ -281,11 +248,9 @@ TEST_F(Output, CancelledPrintShowsNothingAndTilesKeepLoading) {
     if (pdf_folder().empty()) GTEST_SKIP() << "BAYLITH_PDF_DIR not set: no CUPS-PDF printer";
     std::vector<std::string> before = pdf_files(pdf_folder());
     ASSERT_NO_FATAL_FAILURE(start_with_data());
-    post_command(main_window(), 2);  // at once, before the tiles are in
-    HWND print_dialog = wait_for_owned_dialog(pid(), main_window(), 60000);
+    post_command(main_window(), CMD_PRINT);  // at once, before the tiles are in
+    HWND print_dialog = answer_print_dialog(pid(), main_window(), IDCANCEL, 60000);
     ASSERT_TRUE(print_dialog) << "no print dialog";
-    Sleep(100);
-    PostMessageA(print_dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_TRUE(wait_for_window_gone(print_dialog, 3000));
     settle(&app, 300);
     EXPECT_EQ("", other_windows(pid(), main_window()));
@@ -296,7 +261,7 @@ TEST_F(Output, CancelledPrintShowsNothingAndTilesKeepLoading) {
 
 TEST_F(Output, PrintWithNoPrinterEndsCleanly) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
-    post_command(main_window(), 2);  // at once, before the tiles are in
+    post_command(main_window(), CMD_PRINT);  // at once, before the tiles are in
     // With no printer Wine's print dialog only warns, in a box captioned "Print";
     // that box shows that the dialog ran. The program adds nothing after it.
     std::string text;

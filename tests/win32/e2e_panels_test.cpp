@@ -28,7 +28,7 @@ TEST_F(Panels, ComboChoicesNarrowTheMarkersAndResetQueryRestoresThem) {
     real_click_list_item(GetDlgItem(query, QUERY_CITY_LIST), BRENNIC_FALLS);
     settle(&app, 200);
 
-    post_command(main_window(), 51);  // "Reset Query"
+    post_command(main_window(), CMD_RESET_QUERY);
     settle(&app, 100);
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(0, SendMessageW(GetDlgItem(query, QUERY_COMBO_FIRST + i), CB_GETCURSEL, 0, 0)) << i;
@@ -88,7 +88,9 @@ TEST_F(Panels, TabFollowsTheTemplateOrderAndShowCommandsShowWhatEscHid) {
     real_click_control(first);
     real_click_control(first);
     ASSERT_EQ(first, focused_window(main_window()));
-    const int order[] = {1007, 1008, 1009, 1010, 1011, 1012, 1013, QUERY_CITY_LIST, QUERY_COMBO_FIRST};
+    const int order[] = {IDC_QUERY_STRUCTURE, IDC_QUERY_ELECTED,     IDC_QUERY_HAS_LIMITS, IDC_QUERY_ADOPTED,
+                         IDC_QUERY_AMENDED,   IDC_QUERY_COUNCIL_SIZE, IDC_QUERY_STAGGERED,  QUERY_CITY_LIST,
+                         QUERY_COMBO_FIRST};
     for (int id : order) {
         real_key(VK_TAB);
         EXPECT_EQ(GetDlgItem(query, id), focused_window(main_window())) << "Tab should reach " << id;
@@ -97,20 +99,18 @@ TEST_F(Panels, TabFollowsTheTemplateOrderAndShowCommandsShowWhatEscHid) {
     EXPECT_EQ(GetDlgItem(query, QUERY_CITY_LIST), focused_window(main_window())) << "Shift+Tab";
     real_key_with(VK_SHIFT, VK_TAB);
     real_key_with(VK_SHIFT, VK_TAB);  // back over "Staggered" to "Council Size"
-    HWND council = GetDlgItem(query, 1012);
+    HWND council = GetDlgItem(query, IDC_QUERY_COUNCIL_SIZE);
     EXPECT_EQ(council, focused_window(main_window()));
 
-    post_command(main_window(), 31);
-    post_command(main_window(), 31);
+    post_command(main_window(), CMD_SHOW_QUERY_PANEL);
+    post_command(main_window(), CMD_SHOW_QUERY_PANEL);
     settle(&app, 100);
     EXPECT_TRUE(IsWindowVisible(query)) << "Show Query Panel toggled";
     real_key(VK_DOWN);
     real_key(VK_DOWN);  // "10 - 14"
     real_key(VK_ESCAPE);
     EXPECT_TRUE(wait_for_window_gone(query, 2000)) << "Esc did not hide the Query panel";
-    post_command(main_window(), 31);
-    settle(&app, 100);
-    EXPECT_TRUE(IsWindowVisible(query));
+    EXPECT_TRUE(command_shows(CMD_SHOW_QUERY_PANEL, query));
     EXPECT_EQ(2, SendMessageW(council, CB_GETCURSEL, 0, 0));
 
     // "Panel" > "Show Info Panel" from the keyboard: Alt, three to the right, down
@@ -121,23 +121,21 @@ TEST_F(Panels, TabFollowsTheTemplateOrderAndShowCommandsShowWhatEscHid) {
     real_key(VK_DOWN);
     real_key(VK_DOWN);
     real_key(VK_RETURN);
-    DWORD start = GetTickCount();
-    while (!IsWindowVisible(info) && GetTickCount() - start < 2000) Sleep(20);
-    EXPECT_TRUE(IsWindowVisible(info)) << "Show Info Panel with no text";
+    EXPECT_TRUE(wait_until(2000, [&] { return IsWindowVisible(info) != FALSE; })) << "Show Info Panel with no text";
     EXPECT_EQ("", info_text());
-    post_command(main_window(), 33);
+    post_command(main_window(), CMD_SHOW_INFO_PANEL);
     settle(&app, 100);
     EXPECT_TRUE(IsWindowVisible(info)) << "Show Info Panel toggled";
 }
 
 TEST_F(Panels, AboutShowsItsBoxAndEnterEscOrOkHidesIt) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
-    post_command(main_window(), 41);
+    post_command(main_window(), CMD_ABOUT);
     HWND about = wait_for_top_window(pid(), "#32770", "About Ostrevan 1.0d", WAIT_WINDOW_MS);
     ASSERT_TRUE(about) << "no About box";
     EXPECT_EQ("Right Buton Drag", window_text(GetDlgItem(about, 1050)));
     EXPECT_EQ("Double Click", window_text(GetDlgItem(about, 1058)));
-    post_command(main_window(), 41);
+    post_command(main_window(), CMD_ABOUT);
     settle(&app, 100);
     EXPECT_TRUE(IsWindowVisible(about)) << "About.. toggled the box";
 
@@ -146,13 +144,13 @@ TEST_F(Panels, AboutShowsItsBoxAndEnterEscOrOkHidesIt) {
     EXPECT_TRUE(wait_for_window_gone(about, 2000)) << "Enter did not hide the About box";
     EXPECT_TRUE(IsWindow(about)) << "the box is hidden, not destroyed";
 
-    post_command(main_window(), 41);
+    post_command(main_window(), CMD_ABOUT);
     ASSERT_TRUE(wait_for_top_window(pid(), "#32770", "About Ostrevan 1.0d", 2000));
     real_focus(about);
     real_key(VK_ESCAPE);
     EXPECT_TRUE(wait_for_window_gone(about, 2000)) << "Esc did not hide the About box";
 
-    post_command(main_window(), 41);
+    post_command(main_window(), CMD_ABOUT);
     ASSERT_TRUE(wait_for_top_window(pid(), "#32770", "About Ostrevan 1.0d", 2000));
     real_click_control(GetDlgItem(about, ABOUT_OK));
     EXPECT_TRUE(wait_for_window_gone(about, 2000)) << "OK did not hide the About box";
@@ -170,7 +168,7 @@ static std::string numbered_lines(int first, int last) {
 
 TEST_F(Panels, InfoKeeps197LinesDroppingTheOldest) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
-    post_command(main_window(), 33);
+    post_command(main_window(), CMD_SHOW_INFO_PANEL);
     settle(&app, 100);
     HWND edit = GetDlgItem(info_panel(), INFO_EDIT);
     std::string lines = numbered_lines(0, 196);  // 197 lines of text
@@ -205,14 +203,7 @@ TEST_F(Panels, InfoSaveAddsTxtAndEndsEveryLineWithABlank) {
     const std::wstring name = folder + L"\\R\u00fcckblick\u2019s \u20ac";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), NULL));
     click_button(info_panel(), INFO_SAVE);
-    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-    ASSERT_TRUE(dialog) << "no save dialog";
-    save_dialog_choose_wide(dialog, name);
-    std::string text;
-    HWND done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(done) << "no \"Save complete\" box";
-    EXPECT_EQ("Save complete", text);
-    ASSERT_TRUE(dismiss_box(done));
+    ASSERT_EQ("Save complete", save_through_dialog(pid(), name));
     std::string bytes;
     ASSERT_TRUE(read_file_w(name + L".txt", &bytes)) << "not written under its name";
     EXPECT_EQ(info_file_bytes(report_text(BRENNIC_FALLS, 4)), bytes);
@@ -222,20 +213,14 @@ TEST_F(Panels, InfoSaveAddsTxtAndEndsEveryLineWithABlank) {
     click_button(info_panel(), INFO_CLEAR);
     ASSERT_EQ("", wait_for_info_text(""));
     click_button(info_panel(), INFO_SAVE);
-    dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-    ASSERT_TRUE(dialog);
-    save_dialog_choose(dialog, path_in_dir("empty"));
-    done = wait_for_message_box(pid(), "Info", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(done);
-    EXPECT_EQ("Save complete", text);
-    ASSERT_TRUE(dismiss_box(done));
+    ASSERT_EQ("Save complete", save_through_dialog(pid(), wide(path_in_dir("empty"))));
     ASSERT_TRUE(read_file(path_in_dir("empty.txt"), &bytes));
     EXPECT_EQ("", bytes);
 }
 
 TEST_F(Panels, HugeTypedTextThenReportAndSaveDoNotCrash) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
-    post_command(main_window(), 33);
+    post_command(main_window(), CMD_SHOW_INFO_PANEL);
     settle(&app, 100);
     HWND edit = GetDlgItem(info_panel(), INFO_EDIT);
     std::string huge;
@@ -245,24 +230,18 @@ TEST_F(Panels, HugeTypedTextThenReportAndSaveDoNotCrash) {
     choose_list_item(query_panel(), QUERY_CITY_LIST, CADDOW);
     std::string report = report_text(CADDOW, 4);
     std::string text;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < WAIT_TICK_MS; Sleep(50)) {
-        if (!app_alive(&app)) break;
+    wait_until(WAIT_TICK_MS, [&] {
         text = info_text();
-        if (text.size() >= report.size() && text.compare(text.size() - report.size(), report.size(), report) == 0) break;
-    }
+        return !app_alive(&app) ||
+               (text.size() >= report.size() && text.compare(text.size() - report.size(), report.size(), report) == 0);
+    }, 50);
     ASSERT_TRUE(app_alive(&app)) << "crashed on a report after a 70 KB text";
     ASSERT_GE(text.size(), report.size());
     EXPECT_EQ(report, text.substr(text.size() - report.size()));
     EXPECT_LT(text.size(), (size_t)65280);
 
     click_button(info_panel(), INFO_SAVE);
-    HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
-    ASSERT_TRUE(dialog);
-    save_dialog_choose(dialog, path_in_dir("huge"));
-    std::string message;
-    HWND done = wait_for_message_box(pid(), "Info", &message, WAIT_WINDOW_MS);
-    ASSERT_TRUE(done);
-    ASSERT_TRUE(dismiss_box(done));
+    ASSERT_EQ("Save complete", save_through_dialog(pid(), wide(path_in_dir("huge"))));
     ASSERT_TRUE(app_alive(&app)) << "crashed saving a large text";
     std::string bytes;
     ASSERT_TRUE(read_file(path_in_dir("huge.txt"), &bytes));
@@ -303,7 +282,7 @@ static POINT panel_corner(HWND main_window, HWND panel) {
 
 TEST_F(Panels, PanelsStandAtTheirTemplatePositionsWithCaptionsInViewAndCloseBoxesWork) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
-    post_command(main_window(), 33);
+    post_command(main_window(), CMD_SHOW_INFO_PANEL);
     settle(&app, 200);
     struct Expected {
         HWND panel;
@@ -325,7 +304,7 @@ TEST_F(Panels, PanelsStandAtTheirTemplatePositionsWithCaptionsInViewAndCloseBoxe
 
     // The About box is a popup centred on the screen: all of it, caption included,
     // lies in the working area.
-    post_command(main_window(), 41);
+    post_command(main_window(), CMD_ABOUT);
     HWND about = wait_for_top_window(pid(), "#32770", "About Ostrevan 1.0d", WAIT_WINDOW_MS);
     ASSERT_TRUE(about);
     RECT frame, work;

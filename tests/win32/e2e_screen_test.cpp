@@ -91,19 +91,17 @@ protected:
         if (!write_file(base + ".points.part", text.str()) ||
             !MoveFileA((base + ".points.part").c_str(), (base + ".points").c_str()))
             return "cannot write " + base + ".points";
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(50)) {
-            std::string result;
-            if (file_exists(base + ".result.done") && read_file(base + ".result", &result)) return result;
-        }
+        std::string result;
+        if (wait_until(60000, [&] { return file_exists(base + ".result.done") && read_file(base + ".result", &result); }, 50))
+            return result;
         return "no result from the capture script for " + std::string(step);
     }
 };
 
 TEST_F(Screen, RootCaptureShowsThePanelsOverTheMap) {
-    char unix_dir[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("BAYLITH_SCREEN_DIR", unix_dir, sizeof unix_dir);
-    if (length == 0 || length >= sizeof unix_dir) GTEST_SKIP() << "run by check_root_capture.sh";
-    exchange_dir = windows_path_of_unix(unix_dir);
+    const std::string unix_dir = env_text("BAYLITH_SCREEN_DIR");
+    if (unix_dir.empty()) GTEST_SKIP() << "run by check_root_capture.sh";
+    exchange_dir = windows_path_of_unix(unix_dir.c_str());
 
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     ASSERT_EQ("", wait_for_map());
@@ -111,10 +109,7 @@ TEST_F(Screen, RootCaptureShowsThePanelsOverTheMap) {
     ASSERT_NO_FATAL_FAILURE(panel_points(query_panel(), "Query Panel", &points));
     EXPECT_EQ("ok", check_root_capture("query", points));
 
-    post_command(main_window(), 33);  // "Show Info Panel"
-    DWORD start = GetTickCount();
-    while (!IsWindowVisible(info_panel()) && GetTickCount() - start < 3000) Sleep(20);
-    ASSERT_TRUE(IsWindowVisible(info_panel()));
+    ASSERT_TRUE(command_shows(CMD_SHOW_INFO_PANEL, info_panel()));
     ASSERT_EQ("", wait_for_map());
     points.clear();
     ASSERT_NO_FATAL_FAILURE(panel_points(query_panel(), "Query Panel", &points));

@@ -5,28 +5,20 @@ class Startup : public AppTest {};
 
 TEST_F(Startup, EmptyFolderReportsBothDataFilesThenRunsAndClosesWithZero) {
     ASSERT_TRUE(launch_app(dir, &app));
-    std::string text;
-    HWND terms_box = wait_for_message_box(pid(), "Error: can't read terms file!", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(terms_box) << "no terms file box";
-    EXPECT_EQ("Error", text);
     // The main window is already up behind the box; the marker box waits its turn.
+    HWND box = NULL;
+    ASSERT_NO_FATAL_FAILURE(expect_data_box("Error: can't read terms file!", "Error: can't read lolli texture!", &box));
     EXPECT_TRUE(find_top_window(pid(), "mainw", "Baylith 1.0"));
-    EXPECT_FALSE(find_top_window(pid(), "#32770", "Error: can't read lolli texture!"));
-    ASSERT_TRUE(dismiss_box(terms_box));
-
-    HWND lolli_box = wait_for_message_box(pid(), "Error: can't read lolli texture!", &text, WAIT_WINDOW_MS);
-    ASSERT_TRUE(lolli_box) << "no marker strip box";
-    EXPECT_EQ("Error", text);
-    ASSERT_TRUE(dismiss_box(lolli_box));
+    ASSERT_TRUE(dismiss_box(box));
+    ASSERT_NO_FATAL_FAILURE(expect_data_box("Error: can't read lolli texture!", NULL, &box));
+    ASSERT_TRUE(dismiss_box(box));
 
     ASSERT_TRUE(wait_for_main_window(&app, WAIT_WINDOW_MS));
     char class_name[32];
     GetClassNameA(main_window(), class_name, sizeof class_name);
     EXPECT_STREQ("mainw", class_name);
     EXPECT_TRUE(IsWindowVisible(main_window()));
-    DWORD start = GetTickCount();
-    while (!query_panel() && GetTickCount() - start < 5000) Sleep(20);
-    ASSERT_TRUE(query_panel());
+    ASSERT_TRUE(wait_until(5000, [&] { return query_panel() != NULL; }));
     EXPECT_EQ(0, SendMessageW(GetDlgItem(query_panel(), QUERY_CITY_LIST), LB_GETCOUNT, 0, 0));
 
     PostMessageA(main_window(), WM_CLOSE, 0, 0);
@@ -42,7 +34,7 @@ TEST_F(Startup, ValidDataShowsNoErrorBoxAndQuitExitsWithZero) {
     EXPECT_FALSE(find_top_window(pid(), "#32770", "Error: can't read lolli texture!"));
     EXPECT_TRUE(other_top_windows(pid(), main_window()).empty());
 
-    post_command(main_window(), 10);
+    post_command(main_window(), CMD_QUIT);
     DWORD exit_code = 12345;
     ASSERT_TRUE(wait_for_exit(&app, WAIT_EXIT_MS, &exit_code)) << "still running after Quit";
     EXPECT_EQ(0u, exit_code);

@@ -15,6 +15,7 @@
 #include <psapi.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <algorithm>
 #include <map>
@@ -29,18 +30,14 @@
 namespace {
 
 enum {
-    QUERY_COMBO_FIRST = 1006,
-    QUERY_COMBO_COUNT = 8,
-    QUERY_CITY_LIST = 1048,
-    INFO_EDIT = 1035,
-    INFO_CLEAR = 1045,
-    INFO_SAVE = 1046,
-    ABOUT_OK = 1036,
+    QUERY_COMBO_COUNT = IDC_QUERY_LAST_CRITERION - IDC_QUERY_FIRST_CRITERION + 1,
     WARM_UP_CHECKS = 2,  // the settled level is the highest of these checks
     PRINT_GAP = 300,     // fewest actions between two prints
+    SHOWS_WITHIN_MS = 3000,  // what an action changes shows within this, or it is a fault
 };
 
-const int DISPLAY_COMMANDS[] = {11, 12, 13, 15, 16, 17, 19};
+const int DISPLAY_COMMANDS[] = {MAYOR_TOTAL_TERMS,   MAYOR_CONSECUTIVE_TERMS,   MAYOR_TERM_LENGTH, COUNCIL_TOTAL_TERMS,
+                                COUNCIL_CONSECUTIVE_TERMS, COUNCIL_TERMS_LENGTH, MAXIMUM_YEARS};
 const int COMBO_ITEMS[QUERY_COMBO_COUNT] = {6, 6, 4, 3, 7, 4, 5, 3};
 
 // splitmix64: the same seed gives the same actions anywhere.
@@ -71,19 +68,48 @@ void fault(const std::string& what) {
     if (faults.size() < 50) faults.push_back(what);
 }
 
-HWND main_window() { return app.main_window; }
-HWND query_panel() { return find_panel(app.main_window, "Query Panel"); }
-HWND info_panel() { return find_panel(app.main_window, "Info Panel"); }
-HWND about_box() { return FindWindowA("#32770", "About Ostrevan 1.0d"); }
-std::string info_text() { return window_text(GetDlgItem(info_panel(), INFO_EDIT)); }
+// How long the checks waited for their conditions, by check: the longest wait,
+// the waits, and those past the 30 ms that a fixed pause once gave them.
+struct Waits {
+    int slowest_ms, count, past_30_ms;
+};
+std::map<std::string, Waits> waits;
 
-bool answers_within(int ms) {
-    DWORD_PTR ignored;
-    return SendMessageTimeoutA(main_window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &ignored) != 0;
+// Waits up to SHOWS_WITHIN_MS for what an action must bring about; a fault named
+// what (and *why, when given) when it does not come. A slow wait is logged with
+// what the first look saw.
+template <typename Condition>
+bool expect_soon(const std::string& what, Condition condition, const std::string* why = NULL) {
+    DWORD start = GetTickCount();
+    std::string first_look = "held";
+    int first_ms = -1;
+    bool held = wait_until(SHOWS_WITHIN_MS, [&] {
+        bool now = condition();
+        if (first_ms < 0) {
+            first_ms = (int)(GetTickCount() - start);  // a busy program answers late
+            if (!now) first_look = why ? *why : "not yet";
+        }
+        return now;
+    }, 10);
+    const int waited = (int)(GetTickCount() - start);
+    if (held && waited > 250)
+        printf("  slow: %s: %d ms, the first look %d ms (%s)\n", what.c_str(), waited, first_ms, first_look.c_str());
+    Waits& seen = waits[what];
+    seen.slowest_ms = std::max(seen.slowest_ms, waited);
+    ++seen.count;
+    seen.past_30_ms += waited > 30;
+    if (!held) fault(why ? what + ": " + *why : what);
+    return held;
 }
 
+HWND main_window() { return app.main_window; }
+HWND query_panel() { return query_panel_of(app.main_window); }
+HWND info_panel() { return info_panel_of(app.main_window); }
+HWND about_box() { return about_box_of(app.info.dwProcessId); }
+std::string info_text() { return window_text(GetDlgItem(info_panel(), IDC_INFO_TEXT)); }
+
 void pause_ms(int ms) {
-    answers_within(2000);
+    ping(main_window());
     Sleep(ms);
 }
 
@@ -112,10 +138,10 @@ bool free_map_point(int* x, int* y) {
 }
 
 HWND shown_panel(int show_command) {
-    HWND panel = show_command == 31 ? query_panel() : info_panel();
+    HWND panel = show_command == CMD_SHOW_QUERY_PANEL ? query_panel() : info_panel();
     if (!IsWindowVisible(panel)) {
         post_command(main_window(), show_command);
-        pause_ms(50);
+        expect_soon("a Show command did not show", [&] { return IsWindowVisible(panel) != FALSE; });
     }
     return panel;
 }
@@ -130,23 +156,24 @@ void expect_info_box(const char* text, const char* what) {
     if (!dismiss_box(box)) fault(std::string(what) + ": the box did not close");
 }
 
-// Answers the save dialog with a new name in out\, or cancels it. The path chosen,
-// "" when cancelled.
+// Answers the save dialog with a new name in out\, or cancels it. The path saved,
+// "" when cancelled or failed.
 std::string answer_save_dialog(const char* what, const char* extension, bool confirm) {
+    if (confirm) {
+        std::string path = out_dir + "\\" + what + "-" + std::to_string(saved_files.size()) + extension;
+        std::string said = save_through_dialog(app.info.dwProcessId, wide(path));
+        if (said == "Save complete") return path;
+        fault(std::string(what) + ": " + said);
+        return "";
+    }
     HWND dialog = wait_for_save_dialog(app.info.dwProcessId, 10000);
     if (!dialog) {
         fault(std::string(what) + ": no save dialog");
-        return "";
-    }
-    if (!confirm) {
+    } else {
         save_dialog_cancel(dialog);
         if (!wait_for_window_gone(dialog, 5000)) fault(std::string(what) + ": the dialog stayed after Cancel");
-        return "";
     }
-    std::string path = out_dir + "\\" + what + "-" + std::to_string(saved_files.size()) + extension;
-    save_dialog_choose(dialog, path);
-    expect_info_box("Save complete", what);
-    return path;
+    return "";
 }
 
 // Boxes and dialogs that should not be there are reported and closed.
@@ -194,33 +221,90 @@ int wheel(int notches, int delta) {
     return turned;
 }
 
-// The last report in the Info panel names the city the list shows selected.
-void expect_report_of_selection(HWND list, const char* what) {
-    int shown = (int)SendMessageW(list, LB_GETCURSEL, 0, 0);
-    if (shown < 0) return fault(std::string(what) + ": no city selected");
-    std::string line = "City: " + list_item_text(list, shown);
-    std::string text = info_text();
-    size_t last = text.rfind("City: ");
-    if (last == std::string::npos || text.compare(last, line.size(), line) != 0)
-        fault(std::string(what) + ": the last report is not of " + list_item_text(list, shown));
+void wheel_in() {
+    if (wheel(1 + below(3), 120) == 0) wheel(3, -120);
+}
+void wheel_out() {
+    if (wheel(1 + below(3), -120) == 0) wheel(3, 120);
+}
+void wheel_to_an_extreme() { wheel(200, chance(50) ? 120 : -120); }
+
+// Waits until the list shows a city selected and the Info panel's last report
+// names it.
+bool expect_report_of_selection(HWND list, const char* what) {
+    std::string why;
+    return expect_soon(what, [&] {
+        int shown = (int)SendMessageW(list, LB_GETCURSEL, 0, 0);
+        if (shown < 0) return why = "no city selected", false;
+        std::string line = "City: " + list_item_text(list, shown), text = info_text();
+        size_t last = text.rfind("City: ");
+        why = "the last report is not of " + list_item_text(list, shown);
+        return last != std::string::npos && text.compare(last, line.size(), line) == 0;
+    }, &why);
+}
+
+// The row scrolled into view, with its middle on the list (*middle, on screen):
+// not only the list's middle, since a box left open (About) can cover some rows
+// and not others.
+bool row_reachable(HWND list, int row, POINT* middle) {
+    if (!reachable(list)) return false;
+    SendMessageW(list, LB_SETTOPINDEX, row, 0);
+    RECT item = {};
+    if (SendMessageW(list, LB_GETITEMRECT, row, (LPARAM)&item) == LB_ERR) return false;
+    *middle = POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(list, middle);
+    return WindowFromPoint(*middle) == list;
+}
+
+std::string recent_actions;  // the last few, newest last, for a fault report
+
+// Where the keyboard focus and the mouse capture of window's thread are, for a
+// fault report.
+std::string input_state(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info)) return "no thread state";
+    char focus[64] = "none", capture[64] = "none";
+    if (info.hwndFocus) GetClassNameA(info.hwndFocus, focus, sizeof focus);
+    if (info.hwndCapture) GetClassNameA(info.hwndCapture, capture, sizeof capture);
+    return std::string("focus ") + focus + (info.hwndFocus == window ? " (this one)" : "") + ", capture " + capture;
+}
+
+// What stands at a screen point, for a fault report.
+std::string window_at(POINT point) {
+    HWND window = WindowFromPoint(point);
+    char class_name[64] = "";
+    GetClassNameA(window, class_name, sizeof class_name);
+    return std::string(class_name) + " \"" + window_text(window) + "\"";
 }
 
 // Chooses a row of the city list. A real click may land on a neighbouring row
 // when Wine's list box scrolls as it takes the focus; the report of whichever row
 // was chosen is checked.
 void choose_city_row(HWND list, int row) {
-    bool real = reachable(list);
+    POINT middle = {0, 0};
+    RECT before = {}, after = {};
+    GetWindowRect(list, &before);
+    bool real = row_reachable(list, row, &middle);
     if (real)
         real_click_list_item(list, row);
     else
-        choose_list_item(GetParent(list), QUERY_CITY_LIST, row);
+        choose_list_item(GetParent(list), IDC_QUERY_CITY_LIST, row);
     counted(real);
-    pause_ms(30);
-    expect_report_of_selection(list, "city list choice");
+    if (expect_report_of_selection(list, "city list choice")) return;
+    GetWindowRect(list, &after);
+    std::string state = input_state(list);
+    if (real) real_click_list_item(list, row);
+    const bool again = wait_until(SHOWS_WITHIN_MS, [&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) >= 0; });
+    fault(std::string(real ? "real" : "posted") + " choice of row " + std::to_string(row) + " at (" +
+          std::to_string(middle.x) + ", " + std::to_string(middle.y) + "), now over " + window_at(middle) +
+          "; the list stood at (" + std::to_string(before.left) + ", " + std::to_string(before.top) + "), now at (" +
+          std::to_string(after.left) + ", " + std::to_string(after.top) + "); " + state + "; after " +
+          recent_actions + "; a second " + (real ? "click" : "choice") + (again ? " selected" : " did not select either"));
 }
 
 void choose_city() {
-    HWND list = GetDlgItem(shown_panel(31), QUERY_CITY_LIST);
+    HWND list = GetDlgItem(shown_panel(CMD_SHOW_QUERY_PANEL), IDC_QUERY_CITY_LIST);
     int cities = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
     if (cities > 0) choose_city_row(list, below(cities));
 }
@@ -236,14 +320,19 @@ void double_click_at(int x, int y) {
     counted(real);
 }
 
+void double_click_on_empty_map() {
+    int x, y;
+    if (free_map_point(&x, &y)) double_click_at(x, y);
+}
+
 // A city chosen in the list is at the view's centre from the next tick on; a
 // double click on its marker there must select a city and report it.
-void double_click_marker() {
+void double_click_on_a_marker() {
     if (!query_all) {
-        post_command(main_window(), 51);
+        post_command(main_window(), CMD_RESET_QUERY);
         query_all = true;
     }
-    HWND list = GetDlgItem(shown_panel(31), QUERY_CITY_LIST);
+    HWND list = GetDlgItem(shown_panel(CMD_SHOW_QUERY_PANEL), IDC_QUERY_CITY_LIST);
     choose_city();
     RECT client;
     GetClientRect(main_window(), &client);
@@ -251,35 +340,47 @@ void double_click_marker() {
     for (int attempt = 0; attempt < 2; ++attempt) {
         pause_ms(attempt == 0 ? 250 : 400);  // a second try when the tick came late
         double_click_at(x, y);
-        pause_ms(50);
-        if (SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR) return expect_report_of_selection(list, "marker");
+        if (wait_until(500, [&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR; })) {
+            expect_report_of_selection(list, "marker");
+            return;
+        }
     }
     fault("a double click on the marker at the view's centre selected no city");
 }
 
-void choose_combo() {
-    HWND panel = shown_panel(31);
+void key_release() {
+    real_key(VK_SHIFT);
+    counted(true);
+}
+
+void display_mode() { post_command(main_window(), DISPLAY_COMMANDS[below(7)]); }
+
+void combo_choice() {
+    HWND panel = shown_panel(CMD_SHOW_QUERY_PANEL);
     int which = below(QUERY_COMBO_COUNT), item = below(COMBO_ITEMS[which]);
-    HWND combo = GetDlgItem(panel, QUERY_COMBO_FIRST + which);
+    const int id = IDC_QUERY_FIRST_CRITERION + which;
+    HWND combo = GetDlgItem(panel, id);
     bool real = reachable(combo) && real_choose_combo_item(combo, item);
     if (!real) {
         SendMessageA(combo, CB_SETCURSEL, item, 0);
-        PostMessageA(panel, WM_COMMAND, MAKEWPARAM(QUERY_COMBO_FIRST + which, CBN_SELCHANGE), (LPARAM)combo);
+        PostMessageA(panel, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
     }
     counted(real);
-    pause_ms(30);
-    if (SendMessageW(combo, CB_GETCURSEL, 0, 0) != item)
-        fault("combo " + std::to_string(which) + " does not show the item chosen");
+    const std::string which_combo = "combo " + std::to_string(which);
+    expect_soon("a combo box does not show the item chosen",
+                [&] { return SendMessageW(combo, CB_GETCURSEL, 0, 0) == item; }, &which_combo);
     if (item != 0) query_all = false;
 }
 
 void reset_query() {
-    post_command(main_window(), 51);
-    pause_ms(30);
+    post_command(main_window(), CMD_RESET_QUERY);
     query_all = true;
-    for (int i = 0; i < QUERY_COMBO_COUNT; ++i)
-        if (SendMessageW(GetDlgItem(query_panel(), QUERY_COMBO_FIRST + i), CB_GETCURSEL, 0, 0) != 0)
-            fault("Reset Query left combo " + std::to_string(i) + " off \"ALL\"");
+    for (int i = 0; i < QUERY_COMBO_COUNT; ++i) {
+        HWND combo = GetDlgItem(query_panel(), IDC_QUERY_FIRST_CRITERION + i);
+        const std::string which_combo = "combo " + std::to_string(i);
+        expect_soon("Reset Query left a combo box off \"ALL\"",
+                    [&] { return SendMessageW(combo, CB_GETCURSEL, 0, 0) == 0; }, &which_combo);
+    }
 }
 
 void press(HWND dialog, int id) {
@@ -293,34 +394,35 @@ void press(HWND dialog, int id) {
 }
 
 void info_clear() {
-    press(shown_panel(33), INFO_CLEAR);
-    pause_ms(30);
-    if (!info_text().empty()) fault("Clear left text in the Info panel");
+    press(shown_panel(CMD_SHOW_INFO_PANEL), IDC_INFO_CLEAR);
+    expect_soon("Clear left text in the Info panel", [] { return info_text().empty(); });
 }
 
 void info_save(bool confirm) {
-    HWND panel = shown_panel(33);
+    HWND panel = shown_panel(CMD_SHOW_INFO_PANEL);
     std::string text = info_text();
-    press(panel, INFO_SAVE);
+    press(panel, IDC_INFO_SAVE);
     std::string path = answer_save_dialog("info", ".txt", confirm);
     if (!path.empty()) saved_files.push_back(SavedFile{path, text, 0, 0});
 }
+void info_save_confirmed() { info_save(true); }
+void info_save_cancelled() { info_save(false); }
 
 void snapshot(bool confirm) {
     RECT client;
     GetClientRect(main_window(), &client);
-    post_command(main_window(), 1);
+    post_command(main_window(), CMD_SAVE_SNAPSHOT);
     std::string path = answer_save_dialog("shot", ".bmp", confirm);
     if (!path.empty()) saved_files.push_back(SavedFile{path, "", (int)client.right, (int)client.bottom});
 }
+void snapshot_confirmed() { snapshot(true); }
+void snapshot_cancelled() { snapshot(false); }
 
-void print(bool confirm) {
-    post_command(main_window(), 2);
-    // By its caption: a left-open About box is a dialog of the main window too.
-    HWND dialog = wait_for_top_window(app.info.dwProcessId, "#32770", "Print", 30000);
+void print() {
+    const bool confirm = chance(70);
+    post_command(main_window(), CMD_PRINT);
+    HWND dialog = answer_print_dialog(app.info.dwProcessId, main_window(), confirm ? IDOK : IDCANCEL, 30000);
     if (!dialog) return fault("Print..: no print dialog");
-    Sleep(100);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(confirm ? IDOK : IDCANCEL, BN_CLICKED), 0);
     if (confirm)
         expect_info_box("Print spooled", "Print..");
     else if (!wait_for_window_gone(dialog, 5000))
@@ -328,16 +430,15 @@ void print(bool confirm) {
 }
 
 void about() {
-    post_command(main_window(), 41);
-    pause_ms(50);
-    HWND box = about_box();
-    if (!box || !IsWindowVisible(box)) return fault("About..: no About box");
+    post_command(main_window(), CMD_ABOUT);
+    HWND box = NULL;
+    if (!expect_soon("About..: no About box", [&] { return (box = about_box()) != NULL; })) return;
     if (chance(20)) return;  // left open for a while
-    press(box, ABOUT_OK);
-    if (!wait_for_window_gone(box, 3000)) fault("About..: OK did not close the box");
+    press(box, IDC_ABOUT_OK);
+    if (!wait_for_window_gone(box, SHOWS_WITHIN_MS)) fault("About..: OK did not close the box");
 }
 
-void hide_panel() {
+void hide_a_panel() {
     bool query = chance(50);
     HWND panel = query ? query_panel() : info_panel();
     if (!IsWindowVisible(panel)) return;
@@ -347,15 +448,15 @@ void hide_panel() {
     bool real = WindowFromPoint(caption) == panel && real_click_close_box(panel);
     if (!real) PostMessageA(panel, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     counted(real);
-    pause_ms(30);
-    if (IsWindowVisible(panel)) fault(std::string(query ? "Query" : "Info") + " panel: not hidden");
+    expect_soon(std::string(query ? "Query" : "Info") + " panel: not hidden",
+                [&] { return !IsWindowVisible(panel); });
 }
 
-void show_panel() {
-    int command = chance(50) ? 31 : 33;
+void show_a_panel() {
+    int command = chance(50) ? CMD_SHOW_QUERY_PANEL : CMD_SHOW_INFO_PANEL;
+    HWND panel = command == CMD_SHOW_QUERY_PANEL ? query_panel() : info_panel();
     post_command(main_window(), command);
-    pause_ms(30);
-    if (!IsWindowVisible(command == 31 ? query_panel() : info_panel())) fault("a Show command did not show");
+    expect_soon("a Show command did not show", [&] { return IsWindowVisible(panel) != FALSE; });
 }
 
 void resize() {
@@ -366,65 +467,73 @@ void resize() {
     pause_ms(100);
 }
 
-void minimise_restore() {
-    PostMessageA(main_window(), WM_SYSCOMMAND, chance(70) ? SC_MINIMIZE : SC_MAXIMIZE, 0);
-    pause_ms(200);
+void minimise_or_maximise_restore() {
+    const bool minimise = chance(70);
+    PostMessageA(main_window(), WM_SYSCOMMAND, minimise ? SC_MINIMIZE : SC_MAXIMIZE, 0);
+    if (minimise) expect_soon("the window did not minimise", [] { return IsIconic(main_window()) != FALSE; });
+    pause_ms(100);
     PostMessageA(main_window(), WM_SYSCOMMAND, SC_RESTORE, 0);
-    pause_ms(150);
-    if (IsIconic(main_window())) fault("the window stayed minimised after a restore");
+    expect_soon("the window stayed minimised after a restore", [] { return !IsIconic(main_window()); });
+    pause_ms(100);
 }
 
+// What the soak does, each with its share of the mix. The mix is drawn over the
+// names in alphabetical order, so moving a row changes nothing that runs.
 struct Action {
     const char* name;
     int weight;
+    void (*run)();
 };
 const Action ACTIONS[] = {
-    {"pan", 20},          {"wheel in", 8},         {"wheel out", 8},          {"wheel to an extreme", 1},
-    {"double click on a marker", 4},                {"double click on empty map", 3},
-    {"key release", 2},   {"display mode", 6},     {"combo choice", 8},       {"city list choice", 4},
-    {"Reset Query", 3},   {"Info Clear", 2},       {"Info Save", 1},          {"Info Save cancelled", 1},
-    {"Save Snapshot", 1}, {"Save Snapshot cancelled", 1},                    {"Print..", 1},
-    {"About..", 2},       {"hide a panel", 3},     {"show a panel", 3},       {"resize", 3},
-    {"minimise or maximise, restore", 1},
+    {"pan", 20, pan},
+    {"wheel in", 8, wheel_in},
+    {"wheel out", 8, wheel_out},
+    {"wheel to an extreme", 1, wheel_to_an_extreme},
+    {"double click on a marker", 4, double_click_on_a_marker},
+    {"double click on empty map", 3, double_click_on_empty_map},
+    {"key release", 2, key_release},
+    {"display mode", 6, display_mode},
+    {"combo choice", 8, combo_choice},
+    {"city list choice", 4, choose_city},
+    {"Reset Query", 3, reset_query},
+    {"Info Clear", 2, info_clear},
+    {"Info Save", 1, info_save_confirmed},
+    {"Info Save cancelled", 1, info_save_cancelled},
+    {"Save Snapshot", 1, snapshot_confirmed},
+    {"Save Snapshot cancelled", 1, snapshot_cancelled},
+    {"Print..", 1, print},
+    {"About..", 2, about},
+    {"hide a panel", 3, hide_a_panel},
+    {"show a panel", 3, show_a_panel},
+    {"resize", 3, resize},
+    {"minimise or maximise, restore", 1, minimise_or_maximise_restore},
 };
-enum { ACTION_KINDS = sizeof ACTIONS / sizeof ACTIONS[0], PRINT_KIND = 16 };
+std::vector<const Action*> by_name;  // ACTIONS sorted by name
+const Action* PRINT_ACTION = NULL;
+const Action* FALLBACK_ACTION = NULL;  // taken instead of a print that comes too soon
 
-void run_action(int kind) {
-    int x, y;
-    switch (kind) {
-    case 0: pan(); break;
-    case 1: if (wheel(1 + below(3), 120) == 0) wheel(3, -120); break;
-    case 2: if (wheel(1 + below(3), -120) == 0) wheel(3, 120); break;
-    case 3: wheel(200, chance(50) ? 120 : -120); break;
-    case 4: double_click_marker(); break;
-    case 5: if (free_map_point(&x, &y)) double_click_at(x, y); break;
-    case 6: real_key(VK_SHIFT); counted(true); break;
-    case 7: post_command(main_window(), DISPLAY_COMMANDS[below(7)]); break;
-    case 8: choose_combo(); break;
-    case 9: choose_city(); break;
-    case 10: reset_query(); break;
-    case 11: info_clear(); break;
-    case 12: info_save(true); break;
-    case 13: info_save(false); break;
-    case 14: snapshot(true); break;
-    case 15: snapshot(false); break;
-    case 16: print(chance(70)); break;
-    case 17: about(); break;
-    case 18: hide_panel(); break;
-    case 19: show_panel(); break;
-    case 20: resize(); break;
-    case 21: minimise_restore(); break;
-    }
+const Action* action_named(const char* name) {
+    for (const Action& action : ACTIONS)
+        if (!strcmp(action.name, name)) return &action;
+    return NULL;
 }
 
-int pick_action(int actions, int last_print) {
+void sort_actions() {
+    for (const Action& action : ACTIONS) by_name.push_back(&action);
+    std::sort(by_name.begin(), by_name.end(),
+              [](const Action* a, const Action* b) { return strcmp(a->name, b->name) < 0; });
+    PRINT_ACTION = action_named("Print..");
+    FALLBACK_ACTION = action_named("pan");
+}
+
+const Action* pick_action(int actions, int last_print) {
     int total = 0;
-    for (const Action& action : ACTIONS) total += action.weight;
+    for (const Action* action : by_name) total += action->weight;
     int roll = below(total);
-    int kind = 0;
-    while (roll >= ACTIONS[kind].weight) roll -= ACTIONS[kind++].weight;
+    size_t kind = 0;
+    while (roll >= by_name[kind]->weight) roll -= by_name[kind++]->weight;
     // A few prints a run: each takes a second and spools a page.
-    return kind == PRINT_KIND && actions - last_print < PRINT_GAP ? 0 : kind;
+    return by_name[kind] == PRINT_ACTION && actions - last_print < PRINT_GAP ? FALLBACK_ACTION : by_name[kind];
 }
 
 // ---- checks ----
@@ -488,11 +597,15 @@ std::set<std::string> outside_listing() {
     list_tree(scratch, 8, true, &paths);
     std::string exe = baylith_exe_path();
     list_tree(exe.substr(0, exe.find_last_of('\\')), 0, false, &paths);
+    std::string profile = env_text("USERPROFILE");
+    if (!profile.empty()) list_tree(profile, 0, false, &paths);
     char folder[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("USERPROFILE", folder, sizeof folder);
-    if (length > 0 && length < sizeof folder) list_tree(folder, 0, false, &paths);
-    length = GetTempPathA(sizeof folder, folder);
-    if (length > 1 && length < sizeof folder) list_tree(std::string(folder, length - 1), 0, false, &paths);
+    DWORD length = GetTempPathA(sizeof folder, folder);
+    if (length > 1 && length < sizeof folder) {
+        std::string temp(folder, length - 1);
+        list_tree(temp, 0, false, &paths);
+        paths.erase(temp + "\\wine_ppds");  // Wine 10 keeps the printer's PPD there on a first print
+    }
     return paths;
 }
 std::set<std::string> outside_at_start;
@@ -500,7 +613,7 @@ std::set<std::string> outside_at_start;
 void check(int number, int actions) {
     if (!app_alive(&app))
         fault("the process has ended");
-    else if (!answers_within(1000))
+    else if (!ping(main_window(), 1000))
         fault("no answer to WM_NULL within 1 s");
     read_figures(latest);
     for (int i = 0; i < FIGURE_COUNT; ++i) {
@@ -532,37 +645,31 @@ void check(int number, int actions) {
     faults.clear();
 }
 
-long env_number(const char* name, long fallback) {
-    char value[64];
-    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return (length > 0 && length < sizeof value) ? (long)strtoull(value, NULL, 0) : fallback;
-}
-
 }  // namespace
 
 int main() {
     setvbuf(stdout, NULL, _IONBF, 0);
-    char dir[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("SOAK_DIR", dir, sizeof dir);
-    if (length == 0 || length >= sizeof dir) {
+    const std::string dir = env_text("SOAK_DIR");
+    if (dir.empty()) {
         printf("soak: set SOAK_DIR to a scratch folder holding data\\\nsoak: 0 passed, 1 failed\n");
         return 2;
     }
-    char seed_text[64];
-    length = GetEnvironmentVariableA("SOAK_SEED", seed_text, sizeof seed_text);
-    const uint64_t seed = (length > 0 && length < sizeof seed_text) ? strtoull(seed_text, NULL, 0)
-                                                                     : GetTickCount64() * 0x9E3779B97F4A7C15ull;
+    const std::string seed_text = env_text("SOAK_SEED"), seconds_text = env_text("SOAK_SECONDS");
+    const uint64_t seed = !seed_text.empty() ? strtoull(seed_text.c_str(), NULL, 0)
+                                             : GetTickCount64() * 0x9E3779B97F4A7C15ull;
     rng_state = seed;
-    const long seconds = env_number("SOAK_SECONDS", 600);
+    const long seconds = !seconds_text.empty() ? strtol(seconds_text.c_str(), NULL, 0) : 600;
     const int check_every = seconds >= 300 ? 250 : 50;  // short runs too check after the warm-up
     printf("soak: seed 0x%016llx (replay: SOAK_SEED=0x%016llx), %ld s, a check every %d actions\n",
            (unsigned long long)seed, (unsigned long long)seed, seconds, check_every);
+    sort_actions();
 
-    scratch = windows_path_of_unix(dir);
+    scratch = windows_path_of_unix(dir.c_str());
     out_dir = scratch + "\\out";
     CreateDirectoryA(out_dir.c_str(), NULL);
-    if (!launch_app(scratch, &app) || !wait_for_main_window(&app, WAIT_WINDOW_MS)) {
-        printf("soak: baylith.exe did not start\nsoak: 0 passed, 1 failed\n");
+    std::string error;
+    if (!launch_app(scratch, &app, &error) || !wait_for_main_window(&app, WAIT_WINDOW_MS)) {
+        printf("soak: baylith.exe did not start %s\nsoak: 0 passed, 1 failed\n", error.c_str());
         return 1;
     }
     pause_ms(2500);  // the first view's tiles
@@ -575,18 +682,22 @@ int main() {
         // Every kind once and a second print first, so that the level the warm-up
         // settles on holds what is taken once and kept (under Wine the first two
         // prints add about 26 MB, later ones nothing). Then the random mix.
-        int kind = actions < ACTION_KINDS ? actions : actions == ACTION_KINDS ? PRINT_KIND
-                                                                             : pick_action(actions, last_print);
-        if (kind == PRINT_KIND) last_print = actions;
-        run_action(kind);
-        ++counts[ACTIONS[kind].name];
-        close_strays(ACTIONS[kind].name);
+        const int kinds = (int)by_name.size();
+        const Action* action = actions < kinds ? by_name[actions] : actions == kinds ? PRINT_ACTION
+                                                                               : pick_action(actions, last_print);
+        if (action == PRINT_ACTION) last_print = actions;
+        action->run();
+        recent_actions = (recent_actions.size() > 120 ? recent_actions.substr(recent_actions.find(',', 60) + 2)
+                                                      : recent_actions) +
+                         (recent_actions.empty() ? "" : ", ") + action->name;
+        ++counts[action->name];
+        close_strays(action->name);
         if (++actions % check_every == 0) check(++checks, actions);
     }
     check(++checks, actions);
 
     DWORD exit_code = 1;
-    post_command(main_window(), 10);
+    post_command(main_window(), CMD_QUIT);
     if (!wait_for_exit(&app, WAIT_EXIT_MS, &exit_code) || exit_code != 0)
         fault("Quit did not end the process with exit code 0");
     stop_app(&app);
@@ -594,6 +705,11 @@ int main() {
     printf("\nsoak: %d actions and Quit in %.0f s (%d real inputs, %d posted)\n", actions,
            (GetTickCount() - start) / 1000.0, real_inputs, posted_inputs);
     for (const auto& count : counts) printf("  %-32s %6d\n", count.first.c_str(), count.second);
+    printf("soak: %-46s %8s %6s %8s   (a fault past %d ms)\n", "waits for what an action shows", "longest", "waits",
+           "> 30 ms", (int)SHOWS_WITHIN_MS);
+    for (const auto& check : waits)
+        printf("  %-50s %8d %6d %8d\n", check.first.c_str(), check.second.slowest_ms, check.second.count,
+               check.second.past_30_ms);
     printf("soak: %d files saved and checked\n", (int)saved_files.size());
     printf("soak: %-20s %9s %9s %11s %6s\n", "figure", "settled", "last", "most growth", "limit");
     for (int i = 0; i < FIGURE_COUNT; ++i)

@@ -1,22 +1,33 @@
 // Drives a running baylith.exe from a second process: start and stop it, find its
 // windows, read what a user would read, press what a user would press, and look at
-// the pixels on screen. Everything works across processes under Wine.
+// the pixels on screen. Everything works across processes under Wine. Shared by the
+// end-to-end cases, the soak and the timings under Wine.
 #pragma once
 #include <windows.h>
 
 #include <stdint.h>
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
+#include "app/menu.h"
+#include "panels/resource.h"
+#include "view/view_state.h"
+#include "wait_until.h"
 
 enum {
     WAIT_WINDOW_MS = 8000,
     WAIT_EXIT_MS = 8000,
-    SAVE_NAME_COMBO_ID = 0x47C,
-    MESSAGE_TEXT_ID = 65535,
+    SAVE_NAME_COMBO_ID = 0x47C,  // the platform save dialog's file name box
+    MESSAGE_TEXT_ID = 65535,     // a message box's text
 };
+
+// True when window's thread answers WM_NULL within timeout_ms (a hung or ended
+// program gives false instead of blocking the caller).
+bool ping(HWND window, int timeout_ms = 2000);
+// An environment variable's value; "" when unset or too long.
+std::string env_text(const char* name);
 
 struct AppProcess {
     PROCESS_INFORMATION info;
@@ -58,8 +69,9 @@ std::vector<std::wstring> list_dir_w(const std::wstring& dir);
 std::string baylith_exe_path();
 std::string windows_path_of_unix(const char* unix_path);
 
-// Starts baylith.exe with dir as its working folder; waits for input idle.
-bool launch_app(const std::string& dir, AppProcess* app);
+// Starts baylith.exe with dir as its working folder; waits for input idle. On
+// failure *error (when given) says why.
+bool launch_app(const std::string& dir, AppProcess* app, std::string* error = NULL);
 // Waits for the main window "Baylith 1.0" of class "mainw" of the process.
 HWND wait_for_main_window(AppProcess* app, int timeout_ms);
 // Ends the process (TerminateProcess when it has not exited) and closes its handles.
@@ -80,6 +92,10 @@ std::vector<HWND> other_top_windows(DWORD pid, HWND main_window);
 
 // The Query and Info panels: "#32770" children of the main window, by caption.
 HWND find_panel(HWND main_window, const char* caption);
+HWND query_panel_of(HWND main_window);
+HWND info_panel_of(HWND main_window);
+// The About box of the process while it is shown.
+HWND about_box_of(DWORD pid);
 
 // Texts across processes.
 std::string window_text(HWND window);
@@ -105,6 +121,16 @@ HWND wait_for_save_dialog(DWORD pid, int timeout_ms);
 void save_dialog_choose(HWND dialog, const std::string& path);
 void save_dialog_choose_wide(HWND dialog, const std::wstring& path);
 void save_dialog_cancel(HWND dialog);
+// The whole save: waits for the save dialog, types path, presses Save, answers the
+// overwrite question with overwrite_answer (IDYES, IDNO) when given, then waits for
+// the box captioned box_caption, dismisses it and returns its text. When a step
+// fails, a text in angle brackets that says which.
+std::string save_through_dialog(DWORD pid, const std::wstring& path, const char* box_caption = "Info",
+                                int overwrite_answer = 0);
+
+// Waits for the print dialog "Print" of owner, then presses button in it (IDOK or
+// IDCANCEL). The dialog, NULL when none came.
+HWND answer_print_dialog(DWORD pid, HWND owner, int button, int timeout_ms);
 
 // Input to the main window, in client coordinates.
 void post_command(HWND window, int id);

@@ -128,13 +128,22 @@ std::string windows_path_of_unix(const char* unix_path) {
 }
 
 std::string baylith_exe_path() {
-    char overridden[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("BAYLITH_EXE", overridden, sizeof overridden);
-    if (length > 0 && length < sizeof overridden) return windows_path_of_unix(overridden);
-    return windows_path_of_unix(BAYLITH_EXE_PATH);
+    std::string overridden = env_text("BAYLITH_EXE");
+    return windows_path_of_unix(overridden.empty() ? BAYLITH_EXE_PATH : overridden.c_str());
 }
 
-bool launch_app(const std::string& dir, AppProcess* app) {
+bool ping(HWND window, int timeout_ms) {
+    DWORD_PTR ignored;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, (UINT)timeout_ms, &ignored) != 0;
+}
+
+std::string env_text(const char* name) {
+    char value[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+bool launch_app(const std::string& dir, AppProcess* app, std::string* error) {
     memset(app, 0, sizeof *app);
     std::string exe = baylith_exe_path();
     STARTUPINFOA startup;
@@ -145,7 +154,7 @@ bool launch_app(const std::string& dir, AppProcess* app) {
     command.push_back('\0');
     if (!CreateProcessA(exe.c_str(), command.data(), NULL, NULL, FALSE, 0, NULL, dir.c_str(),
                         &startup, &app->info)) {
-        ADD_FAILURE() << "CreateProcessA " << exe << " failed, error " << GetLastError();
+        if (error) *error = "CreateProcessA " + exe + " failed, error " + std::to_string(GetLastError());
         return false;
     }
     app->running = true;
@@ -193,13 +202,9 @@ HWND find_top_window(DWORD pid, const char* class_name, const char* caption) {
 }
 
 HWND wait_for_top_window(DWORD pid, const char* class_name, const char* caption, int timeout_ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        HWND window = find_top_window(pid, class_name, caption);
-        if (window) return window;
-        if ((int)(GetTickCount() - start) > timeout_ms) return NULL;
-        Sleep(20);
-    }
+    HWND window = NULL;
+    wait_until(timeout_ms, [&] { return (window = find_top_window(pid, class_name, caption)) != NULL; });
+    return window;
 }
 
 HWND find_owned_dialog(DWORD pid, HWND owner) {
@@ -209,22 +214,13 @@ HWND find_owned_dialog(DWORD pid, HWND owner) {
 }
 
 HWND wait_for_owned_dialog(DWORD pid, HWND owner, int timeout_ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        HWND window = find_owned_dialog(pid, owner);
-        if (window) return window;
-        if ((int)(GetTickCount() - start) > timeout_ms) return NULL;
-        Sleep(20);
-    }
+    HWND window = NULL;
+    wait_until(timeout_ms, [&] { return (window = find_owned_dialog(pid, owner)) != NULL; });
+    return window;
 }
 
 bool wait_for_window_gone(HWND window, int timeout_ms) {
-    DWORD start = GetTickCount();
-    while (IsWindow(window) && IsWindowVisible(window)) {
-        if ((int)(GetTickCount() - start) > timeout_ms) return false;
-        Sleep(20);
-    }
-    return true;
+    return wait_until(timeout_ms, [&] { return !IsWindow(window) || !IsWindowVisible(window); });
 }
 
 std::vector<HWND> other_top_windows(DWORD pid, HWND main_window) {
@@ -265,6 +261,11 @@ HWND find_panel(HWND main_window, const char* caption) {
     return FindWindowExA(main_window, NULL, "#32770", caption);
 }
 
+HWND query_panel_of(HWND main_window) { return find_panel(main_window, "Query Panel"); }
+HWND info_panel_of(HWND main_window) { return find_panel(main_window, "Info Panel"); }
+
+HWND about_box_of(DWORD pid) { return find_top_window(pid, "#32770", "About Ostrevan 1.0d"); }
+
 // ---- texts ----
 
 std::string window_text(HWND window) {
@@ -290,21 +291,16 @@ static std::string narrow(const WCHAR* text) {
     return result;
 }
 
-std::string list_item_text(HWND list, int index) {
-    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR) return "<LB_ERR>";
+static std::string item_text(HWND control, UINT length_message, UINT text_message, int index) {
+    LRESULT length = SendMessageW(control, length_message, index, 0);
+    if (length < 0) return "<no item " + std::to_string(index) + ">";  // LB_ERR and CB_ERR
     std::vector<WCHAR> buffer(length + 2, 0);
-    SendMessageW(list, LB_GETTEXT, index, (LPARAM)buffer.data());
+    SendMessageW(control, text_message, index, (LPARAM)buffer.data());
     return narrow(buffer.data());
 }
 
-std::string combo_item_text(HWND combo, int index) {
-    LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR) return "<CB_ERR>";
-    std::vector<WCHAR> buffer(length + 2, 0);
-    SendMessageW(combo, CB_GETLBTEXT, index, (LPARAM)buffer.data());
-    return narrow(buffer.data());
-}
+std::string list_item_text(HWND list, int index) { return item_text(list, LB_GETTEXTLEN, LB_GETTEXT, index); }
+std::string combo_item_text(HWND combo, int index) { return item_text(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index); }
 
 std::vector<std::string> combo_items(HWND combo) {
     std::vector<std::string> items;
@@ -342,14 +338,8 @@ bool dismiss_box(HWND box) {
 
 HWND wait_for_message_box(DWORD pid, const char* caption, std::string* text, int timeout_ms) {
     HWND box = wait_for_top_window(pid, "#32770", caption, timeout_ms);
-    if (box && text) {
-        // The static text may be filled a moment after the box is visible.
-        for (int i = 0; i < 50; ++i) {
-            *text = message_box_text(box);
-            if (!text->empty()) break;
-            Sleep(10);
-        }
-    }
+    // The static text may be filled a moment after the box is visible.
+    if (box && text) wait_until(500, [&] { return !(*text = message_box_text(box)).empty(); }, 10);
     return box;
 }
 
@@ -366,17 +356,11 @@ static BOOL CALLBACK match_save_dialog(HWND window, LPARAM param) {
 }
 
 HWND wait_for_save_dialog(DWORD pid, int timeout_ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        WindowSearch search = {pid, NULL, NULL, NULL, false, NULL, NULL, NULL};
-        EnumWindows(match_save_dialog, (LPARAM)&search);
-        if (search.found) {
-            Sleep(100);  // let the dialog finish its initialisation
-            return search.found;
-        }
-        if ((int)(GetTickCount() - start) > timeout_ms) return NULL;
-        Sleep(20);
-    }
+    WindowSearch search = {pid, NULL, NULL, NULL, false, NULL, NULL, NULL};
+    if (!wait_until(timeout_ms, [&] { return EnumWindows(match_save_dialog, (LPARAM)&search), search.found; }))
+        return NULL;
+    Sleep(100);  // let the dialog finish its initialisation
+    return search.found;
 }
 
 void save_dialog_choose(HWND dialog, const std::string& path) {
@@ -393,6 +377,40 @@ void save_dialog_choose_wide(HWND dialog, const std::wstring& path) {
 
 void save_dialog_cancel(HWND dialog) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+std::string save_through_dialog(DWORD pid, const std::wstring& path, const char* box_caption,
+                                int overwrite_answer) {
+    HWND dialog = wait_for_save_dialog(pid, WAIT_WINDOW_MS);
+    if (!dialog) return "<no save dialog>";
+    save_dialog_choose_wide(dialog, path);
+    if (overwrite_answer) {
+        HWND question = wait_for_owned_dialog(pid, dialog, WAIT_WINDOW_MS);
+        if (!question) return "<no overwrite question>";
+        PostMessageA(question, WM_COMMAND, MAKEWPARAM(overwrite_answer, BN_CLICKED), 0);
+        // Under Wine the question is captioned "Error" too: it must be gone first.
+        if (!wait_for_window_gone(question, WAIT_WINDOW_MS)) return "<the overwrite question stayed>";
+    }
+    std::string text;
+    HWND box = wait_for_message_box(pid, box_caption, &text, WAIT_WINDOW_MS);
+    if (!box) {
+        std::string seen;
+        for (HWND window : other_top_windows(pid, GetWindow(dialog, GW_OWNER)))
+            seen += " [" + window_text(window) + ": " + message_box_text(window) + "]";
+        return std::string("<no \"") + box_caption + "\" box; windows:" + seen + ">";
+    }
+    if (!dismiss_box(box)) return "<the \"" + text + "\" box did not close>";
+    return text;
+}
+
+HWND answer_print_dialog(DWORD pid, HWND owner, int button, int timeout_ms) {
+    // By caption too: an open About box is a dialog of the main window as well.
+    WindowSearch search = {pid, "#32770", "Print", owner, true, NULL, NULL, NULL};
+    if (!wait_until(timeout_ms, [&] { return EnumWindows(match_top_window, (LPARAM)&search), search.found != NULL; }))
+        return NULL;
+    Sleep(100);  // let the dialog finish its initialisation
+    PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    return search.found;
 }
 
 // ---- input ----
@@ -569,10 +587,9 @@ bool real_click_close_box(HWND window) {
 }
 
 void settle(const AppProcess* app, int ms) {
-    DWORD_PTR ignored;
-    SendMessageTimeoutA(app->main_window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    ping(app->main_window);
     Sleep(ms);
-    SendMessageTimeoutA(app->main_window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    ping(app->main_window);
 }
 
 // ---- pixels ----
