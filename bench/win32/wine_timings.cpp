@@ -1,22 +1,17 @@
-// What a user waits for, measured on the real baylith.exe from a second process
-// under Wine: start to first frame and to every tile of the first view, one
-// right-drag redraw (initial size and maximised), one wheel notch, Save Snapshot
-// and Print.. without the time the dialogs stay open. Each figure is printed with
-// its anchor and as a ratio to it; the redraws also against a WM_NULL round trip
-// measured in the same run, which is the floor of any cross-process message.
-// Then the split of a maximised redraw: the timing builds of the program (the same
-// sources with stage marks kept, frame_timing_hook.cpp) on the bitmap path and on
-// the window path, each drag move and wheel notch cut into draw_frame, glFinish,
-// the copy or swap, and the message's way there and back.
-//
+// What a user waits for, timed on the real baylith.exe from a second process under
+// Wine: start to first frame and to every tile of the first view, a right-drag
+// redraw and a wheel notch (initial size and maximised, beside a WM_NULL round trip
+// of the same run), a double click, Save Snapshot and Print.. without the time the
+// dialogs stay open, each as a ratio to its anchor. Then the split of a maximised
+// redraw by the timing build (frame_timing_hook.cpp) into draw_frame, glFinish, the
+// copy or swap, and the message's way there and back.
 //   baylith_wine_bench.exe   (BAYLITH_SAMPLE_DIR: the folder holding data\, a Unix
 //                             or Windows path; BAYLITH_PDF_DIR: the CUPS-PDF folder;
 //                             BAYLITH_BENCH_SPLIT_ONLY: only the split, when set)
 #include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
 
 #include <algorithm>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -32,7 +27,12 @@ const double FRAME_ANCHOR_MS = 1000.0 / 60.0;
 const double FLOW_ANCHOR_MS = 1000.0;  // a user's flow of thought stays unbroken
 const double TICK_MS = 100.0;          // the loader takes one tile per tick
 
-double now_ms() { return timing_now_ms(); }
+double percentile(std::vector<double> values, double p) {
+    if (values.empty()) return -1.0;
+    std::sort(values.begin(), values.end());
+    size_t at = (size_t)(p * (double)(values.size() - 1) + 0.5);
+    return values[std::min(at, values.size() - 1)];
+}
 
 double median(std::vector<double> values) {
     if (values.empty()) return -1.0;
@@ -41,17 +41,8 @@ double median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
 }
 
-double percentile(std::vector<double> values, double p) {
-    if (values.empty()) return -1.0;
-    std::sort(values.begin(), values.end());
-    size_t at = (size_t)(p * (double)(values.size() - 1) + 0.5);
-    return values[std::min(at, values.size() - 1)];
-}
-
-std::string env(const char* name) {
-    char value[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return (length > 0 && length < sizeof value) ? windows_path_of_unix(value) : std::string();
+double mean(const std::vector<double>& values) {
+    return values.empty() ? -1.0 : std::accumulate(values.begin(), values.end(), 0.0) / (double)values.size();
 }
 
 int failures = 0;
@@ -75,115 +66,117 @@ struct MapState {
     int grey_or_clear;
 };
 
-bool map_state(HWND window, MapState* state) {
+MapState map_state(HWND window) {
+    MapState state = {0, 0, 0};
     ClientShot shot;
-    if (!capture_client(window, &shot)) return false;
-    *state = MapState{0, 0, 0};
+    if (!capture_client(window, &shot)) return state;
     for (int y = 4; y < shot.height - 4; y += 17) {
         for (int x = 4; x < shot.width - 4; x += 19) {
             if (!client_point_uncovered(window, x, y)) continue;
-            ++state->uncovered;
+            ++state.uncovered;
             Rgb seen = shot.at(x, y);
-            if (seen == TILE_GREY) ++state->tile_grey;
-            if (seen == TILE_GREY || seen == CLEAR_GREY) ++state->grey_or_clear;
+            if (seen == TILE_GREY) ++state.tile_grey;
+            if (seen == TILE_GREY || seen == CLEAR_GREY) ++state.grey_or_clear;
         }
     }
-    return true;
+    return state;
 }
 
 // Waits until no uncovered point shows the not-loaded grey; the time in ms, or -1.
-double wait_all_tiles(HWND window, double start, double timeout_ms) {
-    while (now_ms() - start < timeout_ms) {
-        MapState state;
-        if (map_state(window, &state) && state.uncovered >= 100 && state.tile_grey == 0) return now_ms() - start;
-        Sleep(5);
-    }
-    return -1.0;
-}
-
-bool answers(HWND window, double* ms) {
-    DWORD_PTR ignored;
-    double start = now_ms();
-    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored)) return false;
-    if (ms) *ms = now_ms() - start;
-    return true;
+double wait_all_tiles(HWND window, double start, int timeout_ms) {
+    auto done = [&] { MapState s = map_state(window); return s.uncovered >= 100 && s.tile_grey == 0; };
+    if (!wait_until(timeout_ms, done, 5)) return -1.0;
+    return timing_now_ms() - start;
 }
 
 bool send_timed(HWND window, UINT message, WPARAM wparam, LPARAM lparam, double* ms) {
     DWORD_PTR ignored;
-    double start = now_ms();
+    double start = timing_now_ms();
     if (!SendMessageTimeoutA(window, message, wparam, lparam, SMTO_ABORTIFHUNG, 5000, &ignored)) return false;
-    *ms = now_ms() - start;
+    *ms = timing_now_ms() - start;
     return true;
 }
 
-// One start: the process, its first frame and its first view complete.
+// One start: the process, its first frame and its first view complete. Started
+// here rather than by launch_app, whose wait for input idle would hide when the
+// main window appears.
 bool timed_start(const std::string& folder, const std::string& exe, AppProcess* app, double* window_shown,
                  double* first_frame, double* all_tiles) {
     std::string command = "\"" + exe + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    memset(app, 0, sizeof *app);
-    double start = now_ms();
+    *app = AppProcess{};
+    double start = timing_now_ms();
     if (!CreateProcessA(exe.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &startup,
                         &app->info)) {
         fail("CreateProcessA baylith.exe");
         return false;
     }
     app->running = true;
-    while (!app->main_window && now_ms() - start < 10000.0) {
-        app->main_window = find_top_window(app->info.dwProcessId, "mainw", "Baylith 1.0");
-        if (!app->main_window) Sleep(2);
-    }
-    if (!app->main_window) {
+    DWORD pid = app->info.dwProcessId;
+    auto shown = [&] { return (app->main_window = find_top_window(pid, "mainw", "Baylith 1.0")) != NULL; };
+    if (!wait_until(10000, shown, 2)) {
         fail("no main window within 10 s");
         return false;
     }
-    *window_shown = now_ms() - start;
-    *first_frame = -1.0;
-    while (now_ms() - start < 10000.0) {
-        MapState state;
-        // The first frame shows the map's grey squares and the clear colour around.
-        if (map_state(app->main_window, &state) && state.grey_or_clear >= 20) {
-            *first_frame = now_ms() - start;
-            break;
-        }
-        Sleep(2);
-    }
-    if (*first_frame < 0) {
+    *window_shown = timing_now_ms() - start;
+    // The first frame shows the map's grey squares and the clear colour around.
+    if (!wait_until(10000, [&] { return map_state(app->main_window).grey_or_clear >= 20; }, 2)) {
         fail("no first frame within 10 s");
         return false;
     }
-    *all_tiles = wait_all_tiles(app->main_window, start, 30000.0);
-    if (*all_tiles < 0) {
-        fail("the first view's tiles did not all show within 30 s");
-        return false;
-    }
-    return true;
+    *first_frame = timing_now_ms() - start;
+    *all_tiles = wait_all_tiles(app->main_window, start, 30000);
+    if (*all_tiles < 0) fail("the first view's tiles did not all show within 30 s");
+    return *all_tiles >= 0;
 }
 
-// Right-drag moves of 8 pixels to and fro, each sent and timed, each beside a
-// WM_NULL round trip.
-void time_drag(HWND window, const char* where) {
+// Sends step(i) n times, 3 ms apart, until one gets no answer.
+template <typename Step>
+void repeat(int n, const char* failure, Step step) {
+    for (int i = 0; i < n; ++i) {
+        if (!step(i)) return fail(failure);
+        Sleep(3);
+    }
+}
+
+// 120 right-drag moves of 8 pixels to and fro about the client's middle; move(lparam) sends one.
+template <typename Move>
+void drag_to_and_fro(HWND window, Move move) {
     RECT client;
     GetClientRect(window, &client);
     int cx = client.right / 2, cy = client.bottom / 2;
     double ignored;
     send_timed(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(cx, cy), &ignored);
-    std::vector<double> moves, nulls;
-    for (int i = 0; i < 120; ++i) {
+    repeat(120, "a drag move got no answer", [&](int i) { return move(MAKELPARAM(i % 2 == 0 ? cx + 8 : cx, cy)); });
+    send_timed(window, WM_RBUTTONUP, 0, MAKELPARAM(cx, cy), &ignored);
+}
+
+// 60 wheel notches in and out at the client's middle; notch(wparam, lparam) sends one.
+template <typename Notch>
+void wheel_to_and_fro(HWND window, Notch notch) {
+    RECT client;
+    GetClientRect(window, &client);
+    POINT centre = {client.right / 2, client.bottom / 2};
+    ClientToScreen(window, &centre);
+    repeat(60, "a wheel notch got no answer", [&](int i) {
+        return notch(MAKEWPARAM(0, (WORD)(short)(i % 2 == 0 ? 120 : -120)), MAKELPARAM(centre.x, centre.y));
+    });
+}
+
+// Drag moves, each beside a WM_NULL round trip, then wheel notches.
+void time_drag_and_wheel(HWND window, const char* where) {
+    RECT client;
+    GetClientRect(window, &client);
+    std::vector<double> moves, nulls, notches;
+    drag_to_and_fro(window, [&](LPARAM at) {
         double move_ms, null_ms;
-        int x = (i % 2 == 0) ? cx + 8 : cx;
-        if (!send_timed(window, WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(x, cy), &move_ms) ||
-            !answers(window, &null_ms)) {
-            fail("a drag move got no answer");
-            break;
-        }
+        if (!send_timed(window, WM_MOUSEMOVE, MK_RBUTTON, at, &move_ms) || !send_timed(window, WM_NULL, 0, 0, &null_ms))
+            return false;
         moves.push_back(move_ms);
         nulls.push_back(null_ms);
-        Sleep(3);
-    }
-    send_timed(window, WM_RBUTTONUP, 0, MAKELPARAM(cx, cy), &ignored);
+        return true;
+    });
     char label[96];
     snprintf(label, sizeof label, "drag redraw at %ldx%ld, median", client.right, client.bottom);
     report(label, median(moves), FRAME_ANCHOR_MS, "60 fps frame");
@@ -191,27 +184,10 @@ void time_drag(HWND window, const char* where) {
     report(label, percentile(moves, 0.9), FRAME_ANCHOR_MS, "60 fps frame");
     printf("%-44s %9.3f ms; drag redraw / WM_NULL = %.1fx (%s, %zu pairs)\n", "WM_NULL round trip, median",
            median(nulls), median(moves) / median(nulls), where, moves.size());
-    fflush(stdout);
-}
-
-void time_wheel(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    POINT centre = {client.right / 2, client.bottom / 2};
-    ClientToScreen(window, &centre);
-    std::vector<double> notches;
-    for (int i = 0; i < 60; ++i) {
+    wheel_to_and_fro(window, [&](WPARAM wparam, LPARAM lparam) {
         double ms;
-        int delta = (i % 2 == 0) ? 120 : -120;
-        if (!send_timed(window, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)delta), MAKELPARAM(centre.x, centre.y),
-                        &ms)) {
-            fail("a wheel notch got no answer");
-            break;
-        }
-        notches.push_back(ms);
-        Sleep(3);
-    }
-    char label[96];
+        return send_timed(window, WM_MOUSEWHEEL, wparam, lparam, &ms) && (notches.push_back(ms), true);
+    });
     snprintf(label, sizeof label, "wheel notch at %ldx%ld, median", client.right, client.bottom);
     report(label, median(notches), FRAME_ANCHOR_MS, "60 fps frame");
 }
@@ -220,69 +196,54 @@ void time_wheel(HWND window) {
 // is brought in line with the (empty) selection, the map is redrawn.
 void time_double_click(HWND window) {
     std::vector<double> clicks;
-    for (int i = 0; i < 30; ++i) {
+    repeat(30, "a double click got no answer", [&](int) {
         double ms, ignored;
-        if (!send_timed(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3), &ms) ||
-            !send_timed(window, WM_LBUTTONUP, 0, MAKELPARAM(3, 3), &ignored)) {
-            fail("a double click got no answer");
-            break;
-        }
-        clicks.push_back(ms);
-        Sleep(3);
-    }
+        return send_timed(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3), &ms) &&
+               send_timed(window, WM_LBUTTONUP, 0, MAKELPARAM(3, 3), &ignored) && (clicks.push_back(ms), true);
+    });
     report("double click on empty map, median", median(clicks), FRAME_ANCHOR_MS, "60 fps frame");
 }
 
-HWND poll_window(DWORD pid, HWND owner, bool save_dialog, double timeout_ms) {
-    double start = now_ms();
-    while (now_ms() - start < timeout_ms) {
-        HWND dialog = find_owned_dialog(pid, owner);
-        if (dialog && (!save_dialog || GetDlgItem(dialog, SAVE_NAME_COMBO_ID))) return dialog;
-        Sleep(1);
+// Posts a menu command and waits for the dialog it opens (with the file name box
+// when save); *ms: command to dialog. Then 200 ms for the user to read and type.
+HWND open_dialog(AppProcess* app, int command, bool save, int timeout_ms, double* ms) {
+    double start = timing_now_ms();
+    post_command(app->main_window, command);
+    HWND dialog = NULL;
+    if (!wait_until(timeout_ms, [&] {
+            dialog = find_owned_dialog(app->info.dwProcessId, app->main_window);
+            return dialog && (!save || GetDlgItem(dialog, SAVE_NAME_COMBO_ID));
+        }, 1)) {
+        fail(save ? "no save dialog" : "no print dialog");
+        return NULL;
     }
-    return NULL;
-}
-
-long file_size(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-    return (long)data.nFileSizeLow;
+    *ms = timing_now_ms() - start;
+    Sleep(200);  // not counted
+    return dialog;
 }
 
 // Save Snapshot: command to dialog, then Save pressed to the whole file on disk.
 void time_snapshots(AppProcess* app, const std::string& out_dir) {
     RECT client;
     GetClientRect(app->main_window, &client);
-    long expected = 54 + (long)((3 * client.right + 3) / 4 * 4) * client.bottom;
+    DWORD expected = (DWORD)(54 + (3 * client.right + 3) / 4 * 4 * client.bottom);
     std::vector<double> totals;
     for (int i = 0; i < 5; ++i) {
-        char name[32];
-        snprintf(name, sizeof name, "\\timed-%d.bmp", i);
-        std::string path = out_dir + name;
-        double t0 = now_ms();
-        post_command(app->main_window, 1);
-        HWND dialog = poll_window(app->info.dwProcessId, app->main_window, true, 10000.0);
-        double t1 = now_ms();
-        if (!dialog) {
-            fail("no save dialog");
-            return;
-        }
-        Sleep(200);  // the user reads the dialog and types: not counted
-        SendMessageA(GetDlgItem(dialog, SAVE_NAME_COMBO_ID), WM_SETTEXT, 0, (LPARAM)path.c_str());
-        double t2 = now_ms();
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        while (file_size(path) != expected && now_ms() - t2 < 10000.0) Sleep(1);
-        double t3 = now_ms();
-        if (file_size(path) != expected) {
-            fail("the snapshot file did not reach its size");
-            return;
-        }
-        totals.push_back((t1 - t0) + (t3 - t2));
+        std::string path = out_dir + "\\timed-" + std::to_string(i) + ".bmp";
+        double to_dialog;
+        HWND dialog = open_dialog(app, 1, true, 10000, &to_dialog);
+        if (!dialog) return;
+        double start = timing_now_ms();
+        save_dialog_choose(dialog, path);
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (!wait_until(10000, [&] {
+                return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+                       data.nFileSizeLow == expected;
+            }, 1))
+            return fail("the snapshot file did not reach its size");
+        totals.push_back(to_dialog + timing_now_ms() - start);
         HWND done = wait_for_message_box(app->info.dwProcessId, "Info", NULL, 5000);
-        if (!done || !dismiss_box(done)) {
-            fail("no \"Save complete\" box");
-            return;
-        }
+        if (!done || !dismiss_box(done)) return fail("no \"Save complete\" box");
         Sleep(300);
     }
     report("Save Snapshot, command to file, median", median(totals), FLOW_ANCHOR_MS, "1 s flow limit");
@@ -292,37 +253,23 @@ void time_snapshots(AppProcess* app, const std::string& out_dir) {
 
 // Print..: command to dialog, then OK pressed to "Print spooled".
 void time_prints(AppProcess* app) {
-    if (env("BAYLITH_PDF_DIR").empty()) {
+    if (env_text("BAYLITH_PDF_DIR").empty()) {
         printf("Print..: skipped (BAYLITH_PDF_DIR not set: no CUPS-PDF printer)\n");
         return;
     }
+    DWORD pid = app->info.dwProcessId;
     std::vector<double> totals;
     double first = -1.0;
     for (int i = 0; i < 4; ++i) {
-        double t0 = now_ms();
-        post_command(app->main_window, 2);
+        double to_dialog;
         // The first print of a session may wait for Wine to take the printer in.
-        HWND dialog = poll_window(app->info.dwProcessId, app->main_window, false, 30000.0);
-        double t1 = now_ms();
-        if (!dialog) {
-            fail("no print dialog");
-            return;
-        }
-        Sleep(200);
-        double t2 = now_ms();
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        if (!open_dialog(app, 2, false, 30000, &to_dialog)) return;
+        answer_print_dialog(pid, app->main_window, IDOK, 1000);  // found at once, OK posted on return
+        double start = timing_now_ms();
         HWND done = NULL;
-        while (!done && now_ms() - t2 < 30000.0) {
-            done = find_top_window(app->info.dwProcessId, "#32770", "Info");
-            if (!done) Sleep(1);
-        }
-        double t3 = now_ms();
-        std::string text = done ? message_box_text(done) : "";
-        if (!done || text != "Print spooled") {
-            fail("no \"Print spooled\" box");
-            return;
-        }
-        double total = (t1 - t0) + (t3 - t2);
+        wait_until(30000, [&] { return (done = find_top_window(pid, "#32770", "Info")) != NULL; }, 1);
+        double total = to_dialog + timing_now_ms() - start;
+        if (!done || message_box_text(done) != "Print spooled") return fail("no \"Print spooled\" box");
         if (i == 0)
             first = total;
         else
@@ -334,18 +281,14 @@ void time_prints(AppProcess* app) {
     printf("%-44s %9.2f ms (not in the median)\n", "Print.., first of the session", first);
 }
 
+// Maximises the window and waits for the larger view's tiles.
 void maximise(HWND window) {
-    RECT before;
+    RECT before, now;
     GetClientRect(window, &before);
     PostMessageA(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    double start = now_ms();
-    for (;;) {
-        RECT now;
-        GetClientRect(window, &now);
-        if (now.right > before.right || now_ms() - start > 5000.0) break;
-        Sleep(20);
-    }
+    wait_until(5000, [&] { return GetClientRect(window, &now), now.right > before.right; });
     Sleep(300);
+    if (wait_all_tiles(window, timing_now_ms(), 10000) < 0) fail("the maximised view's tiles did not all show");
 }
 
 // One redraw from input as the timing build recorded it, beside the time the
@@ -361,7 +304,7 @@ struct FrameSplit {
 bool send_and_split(HWND window, FrameTimingLog* log, UINT message, WPARAM wparam, LPARAM lparam,
                     FrameSplit* split) {
     LONG before = log->count;
-    double sent_at = now_ms();
+    double sent_at = timing_now_ms();
     double sent_ms;
     if (!send_timed(window, message, wparam, lparam, &sent_ms)) return false;
     for (LONG k = log->count - 1; k >= before; --k) {
@@ -389,12 +332,6 @@ bool send_and_split(HWND window, FrameTimingLog* log, UINT message, WPARAM wpara
     return true;
 }
 
-double mean(const std::vector<double>& values) {
-    double sum = 0.0;
-    for (double v : values) sum += v;
-    return values.empty() ? -1.0 : sum / (double)values.size();
-}
-
 void report_split(const char* action, const char* present_name, const FrameSplit& split) {
     double sent = median(split.sent);
     printf("  %s, %zu redraws: median %.2f ms = %.3fx 60 fps frame\n", action, split.sent.size(), sent,
@@ -418,83 +355,60 @@ void report_split(const char* action, const char* present_name, const FrameSplit
     fflush(stdout);
 }
 
-// A timing build started, maximised and driven: 120 drag moves, 60 wheel notches.
-void time_frame_split(const std::string& folder, const char* exe, const char* path_name, const char* present_name) {
-    FrameTimingLog* log = open_frame_timing_log();
-    if (log == NULL) {
-        fail("no shared memory for the frame split");
-        return;
-    }
-    AppProcess app = {};
-    double window_shown, first_frame, tiles_done;
-    if (!timed_start(folder, windows_path_of_unix(exe), &app, &window_shown, &first_frame, &tiles_done)) {
-        stop_app(&app);
-        return;
-    }
-    maximise(app.main_window);
-    if (wait_all_tiles(app.main_window, now_ms(), 10000.0) < 0) fail("the maximised view's tiles did not all show");
-    RECT client;
-    GetClientRect(app.main_window, &client);
-    int cx = client.right / 2, cy = client.bottom / 2;
-    printf("split of a maximised redraw, %s, %ldx%ld client:\n", path_name, client.right, client.bottom);
-    FrameSplit drag, wheel;
-    double ignored;
-    send_timed(app.main_window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(cx, cy), &ignored);
-    for (int i = 0; i < 120; ++i) {
-        int x = (i % 2 == 0) ? cx + 8 : cx;
-        if (!send_and_split(app.main_window, log, WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(x, cy), &drag)) {
-            fail("a drag move got no answer");
-            break;
-        }
-        Sleep(3);
-    }
-    send_timed(app.main_window, WM_RBUTTONUP, 0, MAKELPARAM(cx, cy), &ignored);
-    POINT centre = {cx, cy};
-    ClientToScreen(app.main_window, &centre);
-    for (int i = 0; i < 60; ++i) {
-        WPARAM notch = MAKEWPARAM(0, (WORD)(short)((i % 2 == 0) ? 120 : -120));
-        if (!send_and_split(app.main_window, log, WM_MOUSEWHEEL, notch, MAKELPARAM(centre.x, centre.y), &wheel)) {
-            fail("a wheel notch got no answer");
-            break;
-        }
-        Sleep(3);
-    }
-    if (drag.sent.empty() || wheel.sent.empty()) fail("the timing build recorded no redraw");
-    report_split("drag redraw", present_name, drag);
-    report_split("wheel notch", present_name, wheel);
-    stop_app(&app);
-}
-
-// The timing build takes the path the program takes under this Wine: the bitmap
-// path before Wine 10, the window path from 10 on.
-void time_frame_split_of_this_wine(const std::string& folder) {
+// The timing build started, maximised and driven: 120 drag moves, 60 wheel notches.
+// It takes the path the program takes under this Wine: the bitmap path before
+// Wine 10, the window path from 10 on.
+void time_frame_split(const std::string& folder) {
     typedef const char*(__cdecl * WineVersionFunction)();
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     WineVersionFunction wine_get_version =
         ntdll != NULL ? (WineVersionFunction)(void*)GetProcAddress(ntdll, "wine_get_version") : NULL;
-    if (wine_get_version != NULL && wine_takes_bitmap_path(wine_get_version())) {
-        time_frame_split(folder, BAYLITH_TIMING_EXE_PATH, "bitmap path (OSMesa into a DIB section)", "BitBlt");
-    } else {
-        time_frame_split(folder, BAYLITH_TIMING_EXE_PATH, "window path (window pixel format)", "SwapBuffers");
+    bool bitmap_path = wine_get_version != NULL && wine_takes_bitmap_path(wine_get_version());
+    const char* present_name = bitmap_path ? "BitBlt" : "SwapBuffers";
+    FrameTimingLog* log = open_frame_timing_log();
+    if (log == NULL) return fail("no shared memory for the frame split");
+    AppProcess app = {};
+    double window_shown, first_frame, tiles_done;
+    if (timed_start(folder, windows_path_of_unix(BAYLITH_TIMING_EXE_PATH), &app, &window_shown, &first_frame,
+                    &tiles_done)) {
+        HWND window = app.main_window;
+        maximise(window);
+        RECT client;
+        GetClientRect(window, &client);
+        printf("split of a maximised redraw, %s, %ldx%ld client:\n",
+               bitmap_path ? "bitmap path (OSMesa into a DIB section)" : "window path (window pixel format)",
+               client.right, client.bottom);
+        FrameSplit drag, wheel;
+        drag_to_and_fro(window,
+                        [&](LPARAM at) { return send_and_split(window, log, WM_MOUSEMOVE, MK_RBUTTON, at, &drag); });
+        wheel_to_and_fro(window, [&](WPARAM wparam, LPARAM lparam) {
+            return send_and_split(window, log, WM_MOUSEWHEEL, wparam, lparam, &wheel);
+        });
+        if (drag.sent.empty() || wheel.sent.empty()) fail("the timing build recorded no redraw");
+        report_split("drag redraw", present_name, drag);
+        report_split("wheel notch", present_name, wheel);
     }
+    stop_app(&app);
+}
+
+int finish() {
+    printf("wine-bench: %s\n", failures ? "FAILED" : "done");
+    return failures ? 1 : 0;
 }
 
 }  // namespace
 
 int main() {
-    std::string folder = env("BAYLITH_SAMPLE_DIR");
+    std::string folder = windows_path_of_unix(env_text("BAYLITH_SAMPLE_DIR").c_str());
     if (folder.empty()) {
         printf("usage: set BAYLITH_SAMPLE_DIR to the folder that holds the sample data\\\n");
         return 2;
     }
-    bool split_only = !env("BAYLITH_BENCH_SPLIT_ONLY").empty();
-    if (split_only) {
-        time_frame_split_of_this_wine(folder);
-        printf("wine-bench: %s\n", failures ? "FAILED" : "done");
-        return failures ? 1 : 0;
+    if (!env_text("BAYLITH_BENCH_SPLIT_ONLY").empty()) {
+        time_frame_split(folder);
+        return finish();
     }
     std::string out_dir = make_scratch_dir();
-
     std::vector<double> windows, first_frames, all_tiles;
     AppProcess app = {};
     for (int run = 0; run < 3; ++run) {
@@ -515,20 +429,16 @@ int main() {
                "18 ticks of 100 ms");
     }
     if (app_alive(&app)) {
-        time_drag(app.main_window, "initial size");
-        time_wheel(app.main_window);
+        time_drag_and_wheel(app.main_window, "initial size");
         time_double_click(app.main_window);
         time_snapshots(&app, out_dir);
         time_prints(&app);
         maximise(app.main_window);
-        if (wait_all_tiles(app.main_window, now_ms(), 10000.0) < 0) fail("the maximised view's tiles did not all show");
-        time_drag(app.main_window, "maximised");
-        time_wheel(app.main_window);
-        if (!answers(app.main_window, NULL)) fail("baylith.exe stopped answering");
+        time_drag_and_wheel(app.main_window, "maximised");
+        if (!ping(app.main_window, 1000)) fail("baylith.exe stopped answering");
     }
     stop_app(&app);
-    time_frame_split_of_this_wine(folder);
+    time_frame_split(folder);
     remove_tree(out_dir);
-    printf("wine-bench: %s\n", failures ? "FAILED" : "done");
-    return failures ? 1 : 0;
+    return finish();
 }
