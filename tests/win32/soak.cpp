@@ -68,36 +68,11 @@ void fault(const std::string& what) {
     if (faults.size() < 50) faults.push_back(what);
 }
 
-// How long the checks waited for their conditions, by check: the longest wait,
-// the waits, and those past the 30 ms that a fixed pause once gave them.
-struct Waits {
-    int slowest_ms, count, past_30_ms;
-};
-std::map<std::string, Waits> waits;
-
 // Waits up to SHOWS_WITHIN_MS for what an action must bring about; a fault named
-// what (and *why, when given) when it does not come. A slow wait is logged with
-// what the first look saw.
+// what (and *why, when given) when it does not come.
 template <typename Condition>
 bool expect_soon(const std::string& what, Condition condition, const std::string* why = NULL) {
-    DWORD start = GetTickCount();
-    std::string first_look = "held";
-    int first_ms = -1;
-    bool held = wait_until(SHOWS_WITHIN_MS, [&] {
-        bool now = condition();
-        if (first_ms < 0) {
-            first_ms = (int)(GetTickCount() - start);  // a busy program answers late
-            if (!now) first_look = why ? *why : "not yet";
-        }
-        return now;
-    }, 10);
-    const int waited = (int)(GetTickCount() - start);
-    if (held && waited > 250)
-        printf("  slow: %s: %d ms, the first look %d ms (%s)\n", what.c_str(), waited, first_ms, first_look.c_str());
-    Waits& seen = waits[what];
-    seen.slowest_ms = std::max(seen.slowest_ms, waited);
-    ++seen.count;
-    seen.past_30_ms += waited > 30;
+    bool held = wait_until(SHOWS_WITHIN_MS, condition, 10);
     if (!held) fault(why ? what + ": " + *why : what);
     return held;
 }
@@ -256,51 +231,18 @@ bool row_reachable(HWND list, int row, POINT* middle) {
     return WindowFromPoint(*middle) == list;
 }
 
-std::string recent_actions;  // the last few, newest last, for a fault report
-
-// Where the keyboard focus and the mouse capture of window's thread are, for a
-// fault report.
-std::string input_state(HWND window) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info)) return "no thread state";
-    char focus[64] = "none", capture[64] = "none";
-    if (info.hwndFocus) GetClassNameA(info.hwndFocus, focus, sizeof focus);
-    if (info.hwndCapture) GetClassNameA(info.hwndCapture, capture, sizeof capture);
-    return std::string("focus ") + focus + (info.hwndFocus == window ? " (this one)" : "") + ", capture " + capture;
-}
-
-// What stands at a screen point, for a fault report.
-std::string window_at(POINT point) {
-    HWND window = WindowFromPoint(point);
-    char class_name[64] = "";
-    GetClassNameA(window, class_name, sizeof class_name);
-    return std::string(class_name) + " \"" + window_text(window) + "\"";
-}
-
 // Chooses a row of the city list. A real click may land on a neighbouring row
 // when Wine's list box scrolls as it takes the focus; the report of whichever row
 // was chosen is checked.
 void choose_city_row(HWND list, int row) {
     POINT middle = {0, 0};
-    RECT before = {}, after = {};
-    GetWindowRect(list, &before);
     bool real = row_reachable(list, row, &middle);
     if (real)
         real_click_list_item(list, row);
     else
         choose_list_item(GetParent(list), IDC_QUERY_CITY_LIST, row);
     counted(real);
-    if (expect_report_of_selection(list, "city list choice")) return;
-    GetWindowRect(list, &after);
-    std::string state = input_state(list);
-    if (real) real_click_list_item(list, row);
-    const bool again = wait_until(SHOWS_WITHIN_MS, [&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) >= 0; });
-    fault(std::string(real ? "real" : "posted") + " choice of row " + std::to_string(row) + " at (" +
-          std::to_string(middle.x) + ", " + std::to_string(middle.y) + "), now over " + window_at(middle) +
-          "; the list stood at (" + std::to_string(before.left) + ", " + std::to_string(before.top) + "), now at (" +
-          std::to_string(after.left) + ", " + std::to_string(after.top) + "); " + state + "; after " +
-          recent_actions + "; a second " + (real ? "click" : "choice") + (again ? " selected" : " did not select either"));
+    expect_report_of_selection(list, real ? "real city list choice" : "posted city list choice");
 }
 
 void choose_city() {
@@ -687,9 +629,6 @@ int main() {
                                                                                : pick_action(actions, last_print);
         if (action == PRINT_ACTION) last_print = actions;
         action->run();
-        recent_actions = (recent_actions.size() > 120 ? recent_actions.substr(recent_actions.find(',', 60) + 2)
-                                                      : recent_actions) +
-                         (recent_actions.empty() ? "" : ", ") + action->name;
         ++counts[action->name];
         close_strays(action->name);
         if (++actions % check_every == 0) check(++checks, actions);
@@ -705,11 +644,6 @@ int main() {
     printf("\nsoak: %d actions and Quit in %.0f s (%d real inputs, %d posted)\n", actions,
            (GetTickCount() - start) / 1000.0, real_inputs, posted_inputs);
     for (const auto& count : counts) printf("  %-32s %6d\n", count.first.c_str(), count.second);
-    printf("soak: %-46s %8s %6s %8s   (a fault past %d ms)\n", "waits for what an action shows", "longest", "waits",
-           "> 30 ms", (int)SHOWS_WITHIN_MS);
-    for (const auto& check : waits)
-        printf("  %-50s %8d %6d %8d\n", check.first.c_str(), check.second.slowest_ms, check.second.count,
-               check.second.past_30_ms);
     printf("soak: %d files saved and checked\n", (int)saved_files.size());
     printf("soak: %-20s %9s %9s %11s %6s\n", "figure", "settled", "last", "most growth", "limit");
     for (int i = 0; i < FIGURE_COUNT; ++i)
