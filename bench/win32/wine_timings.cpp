@@ -231,10 +231,10 @@ void time_snapshots(AppProcess* app, const std::string& out_dir) {
     for (int i = 0; i < 5; ++i) {
         std::string path = out_dir + "\\timed-" + std::to_string(i) + ".bmp";
         double to_dialog;
-        HWND dialog = open_dialog(app, 1, true, 10000, &to_dialog);
+        HWND dialog = open_dialog(app, CMD_SAVE_SNAPSHOT, true, 10000, &to_dialog);
         if (!dialog) return;
         double start = timing_now_ms();
-        save_dialog_choose(dialog, path);
+        save_dialog_choose(dialog, wide(path));
         WIN32_FILE_ATTRIBUTE_DATA data = {};
         if (!wait_until(10000, [&] {
                 return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
@@ -263,7 +263,7 @@ void time_prints(AppProcess* app) {
     for (int i = 0; i < 4; ++i) {
         double to_dialog;
         // The first print of a session may wait for Wine to take the printer in.
-        if (!open_dialog(app, 2, false, 30000, &to_dialog)) return;
+        if (!open_dialog(app, CMD_PRINT, false, 30000, &to_dialog)) return;
         answer_print_dialog(pid, app->main_window, IDOK, 1000);  // found at once, OK posted on return
         double start = timing_now_ms();
         HWND done = NULL;

@@ -133,8 +133,8 @@ TEST_F(Panels, AboutShowsItsBoxAndEnterEscOrOkHidesIt) {
     post_command(main_window(), CMD_ABOUT);
     HWND about = wait_for_top_window(pid(), "#32770", "About Ostrevan 1.0d", WAIT_WINDOW_MS);
     ASSERT_TRUE(about) << "no About box";
-    EXPECT_EQ("Right Buton Drag", window_text(GetDlgItem(about, 1050)));
-    EXPECT_EQ("Double Click", window_text(GetDlgItem(about, 1058)));
+    EXPECT_EQ("Right Buton Drag", window_text(GetDlgItem(about, IDC_ABOUT_PAN_ACTION)));
+    EXPECT_EQ("Double Click", window_text(GetDlgItem(about, IDC_ABOUT_SELECT_ACTION)));
     post_command(main_window(), CMD_ABOUT);
     settle(&app, 100);
     EXPECT_TRUE(IsWindowVisible(about)) << "About.. toggled the box";

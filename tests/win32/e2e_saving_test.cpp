@@ -4,7 +4,7 @@
 
 #include <string.h>
 
-enum { BRIEF_HOLD_MS = 300, SNAPSHOT_COMMAND = 1 };
+enum { BRIEF_HOLD_MS = 300 };
 
 class Saving : public AppTest {
 protected:
@@ -30,13 +30,13 @@ protected:
                                   OPEN_EXISTING, 0, NULL);
         EXPECT_NE(INVALID_HANDLE_VALUE, held);
         if (snapshot)
-            post_command(main_window(), SNAPSHOT_COMMAND);
+            post_command(main_window(), CMD_SAVE_SNAPSHOT);
         else
             click_button(info_panel(), INFO_SAVE);
         std::string text = "(no box)";
         HWND dialog = wait_for_save_dialog(pid(), WAIT_WINDOW_MS);
         EXPECT_TRUE(dialog) << "no save dialog";
-        if (dialog) save_dialog_choose(dialog, target);
+        if (dialog) save_dialog_choose(dialog, wide(target));
         HWND question = dialog ? wait_for_owned_dialog(pid(), dialog, WAIT_WINDOW_MS) : NULL;
         EXPECT_TRUE(question) << "no overwrite question";
         if (question) {

@@ -112,12 +112,11 @@ bool free_map_point(int* x, int* y) {
     return false;
 }
 
+// Show commands never toggle: a shown panel stays shown.
 HWND shown_panel(int show_command) {
     HWND panel = show_command == CMD_SHOW_QUERY_PANEL ? query_panel() : info_panel();
-    if (!IsWindowVisible(panel)) {
-        post_command(main_window(), show_command);
-        expect_soon("a Show command did not show", [&] { return IsWindowVisible(panel) != FALSE; });
-    }
+    post_command(main_window(), show_command);
+    expect_soon("a Show command did not show", [&] { return IsWindowVisible(panel) != FALSE; });
     return panel;
 }
 
@@ -196,13 +195,10 @@ int wheel(int notches, int delta) {
     return turned;
 }
 
-void wheel_in() {
-    if (wheel(1 + below(3), 120) == 0) wheel(3, -120);
+// A few notches one way, or the other way when the walk is at its end.
+void wheel_some(int delta) {
+    if (wheel(1 + below(3), delta) == 0) wheel(3, -delta);
 }
-void wheel_out() {
-    if (wheel(1 + below(3), -120) == 0) wheel(3, 120);
-}
-void wheel_to_an_extreme() { wheel(200, chance(50) ? 120 : -120); }
 
 // Waits until the list shows a city selected and the Info panel's last report
 // names it.
@@ -347,8 +343,6 @@ void info_save(bool confirm) {
     std::string path = answer_save_dialog("info", ".txt", confirm);
     if (!path.empty()) saved_files.push_back(SavedFile{path, text, 0, 0});
 }
-void info_save_confirmed() { info_save(true); }
-void info_save_cancelled() { info_save(false); }
 
 void snapshot(bool confirm) {
     RECT client;
@@ -357,8 +351,6 @@ void snapshot(bool confirm) {
     std::string path = answer_save_dialog("shot", ".bmp", confirm);
     if (!path.empty()) saved_files.push_back(SavedFile{path, "", (int)client.right, (int)client.bottom});
 }
-void snapshot_confirmed() { snapshot(true); }
-void snapshot_cancelled() { snapshot(false); }
 
 void print() {
     const bool confirm = chance(70);
@@ -394,12 +386,6 @@ void hide_a_panel() {
                 [&] { return !IsWindowVisible(panel); });
 }
 
-void show_a_panel() {
-    int command = chance(50) ? CMD_SHOW_QUERY_PANEL : CMD_SHOW_INFO_PANEL;
-    HWND panel = command == CMD_SHOW_QUERY_PANEL ? query_panel() : info_panel();
-    post_command(main_window(), command);
-    expect_soon("a Show command did not show", [&] { return IsWindowVisible(panel) != FALSE; });
-}
 
 void resize() {
     PostMessageA(main_window(), WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -428,9 +414,9 @@ struct Action {
 };
 const Action ACTIONS[] = {
     {"pan", 20, pan},
-    {"wheel in", 8, wheel_in},
-    {"wheel out", 8, wheel_out},
-    {"wheel to an extreme", 1, wheel_to_an_extreme},
+    {"wheel in", 8, [] { wheel_some(120); }},
+    {"wheel out", 8, [] { wheel_some(-120); }},
+    {"wheel to an extreme", 1, [] { wheel(200, chance(50) ? 120 : -120); }},
     {"double click on a marker", 4, double_click_on_a_marker},
     {"double click on empty map", 3, double_click_on_empty_map},
     {"key release", 2, key_release},
@@ -439,14 +425,14 @@ const Action ACTIONS[] = {
     {"city list choice", 4, choose_city},
     {"Reset Query", 3, reset_query},
     {"Info Clear", 2, info_clear},
-    {"Info Save", 1, info_save_confirmed},
-    {"Info Save cancelled", 1, info_save_cancelled},
-    {"Save Snapshot", 1, snapshot_confirmed},
-    {"Save Snapshot cancelled", 1, snapshot_cancelled},
+    {"Info Save", 1, [] { info_save(true); }},
+    {"Info Save cancelled", 1, [] { info_save(false); }},
+    {"Save Snapshot", 1, [] { snapshot(true); }},
+    {"Save Snapshot cancelled", 1, [] { snapshot(false); }},
     {"Print..", 1, print},
     {"About..", 2, about},
     {"hide a panel", 3, hide_a_panel},
-    {"show a panel", 3, show_a_panel},
+    {"show a panel", 3, [] { shown_panel(chance(50) ? CMD_SHOW_QUERY_PANEL : CMD_SHOW_INFO_PANEL); }},
     {"resize", 3, resize},
     {"minimise or maximise, restore", 1, minimise_or_maximise_restore},
 };
@@ -552,6 +538,13 @@ std::set<std::string> outside_listing() {
 }
 std::set<std::string> outside_at_start;
 
+// Prints the faults found since the last tally and counts the check they belong to.
+void tally() {
+    for (const std::string& what : faults) printf("  fault: %s\n", what.c_str());
+    ++(faults.empty() ? checks_passed : checks_failed);
+    faults.clear();
+}
+
 void check(int number, int actions) {
     if (!app_alive(&app))
         fault("the process has ended");
@@ -582,9 +575,7 @@ void check(int number, int actions) {
         if (!now.count(path)) fault("gone or changed outside out\\: " + path);
     printf("check %d after %d actions: %s; working set %.1f MB, %d files saved\n", number, actions,
            faults.empty() ? "ok" : "FAILED", latest[0], (int)saved_files.size());
-    for (const std::string& what : faults) printf("  fault: %s\n", what.c_str());
-    ++(faults.empty() ? checks_passed : checks_failed);
-    faults.clear();
+    tally();
 }
 
 }  // namespace
@@ -649,8 +640,7 @@ int main() {
     for (int i = 0; i < FIGURE_COUNT; ++i)
         printf("  %-24s %9.1f %9.1f %11.1f %6.0f%s\n", FIGURES[i].name, settled[i], latest[i], most_growth[i],
                FIGURES[i].limit, i == 0 ? "" : "  (reads 0 under Wine)");
-    for (const std::string& what : faults) printf("  fault: %s\n", what.c_str());
-    ++(faults.empty() ? checks_passed : checks_failed);
+    tally();
     printf("soak: seed 0x%016llx\n", (unsigned long long)seed);
     printf("soak: %d passed, %d failed\n", checks_passed, checks_failed);
     return checks_failed ? 1 : 0;

@@ -171,6 +171,7 @@ struct WindowSearch {
     HWND found;
     std::vector<HWND>* all;
     HWND excluded;
+    int control_id;  // when not 0, only windows with this control
 };
 
 static BOOL CALLBACK match_top_window(HWND window, LPARAM param) {
@@ -187,6 +188,7 @@ static BOOL CALLBACK match_top_window(HWND window, LPARAM param) {
         if (strcmp(caption, search->caption)) return TRUE;
     }
     if (search->use_owner && GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+    if (search->control_id && !GetDlgItem(window, search->control_id)) return TRUE;
     if (search->all) {
         search->all->push_back(window);
         return TRUE;
@@ -196,7 +198,7 @@ static BOOL CALLBACK match_top_window(HWND window, LPARAM param) {
 }
 
 HWND find_top_window(DWORD pid, const char* class_name, const char* caption) {
-    WindowSearch search = {pid, class_name, caption, NULL, false, NULL, NULL, NULL};
+    WindowSearch search = {pid, class_name, caption, NULL, false, NULL, NULL, NULL, 0};
     EnumWindows(match_top_window, (LPARAM)&search);
     return search.found;
 }
@@ -208,7 +210,7 @@ HWND wait_for_top_window(DWORD pid, const char* class_name, const char* caption,
 }
 
 HWND find_owned_dialog(DWORD pid, HWND owner) {
-    WindowSearch search = {pid, "#32770", NULL, owner, true, NULL, NULL, NULL};
+    WindowSearch search = {pid, "#32770", NULL, owner, true, NULL, NULL, NULL, 0};
     EnumWindows(match_top_window, (LPARAM)&search);
     return search.found;
 }
@@ -225,7 +227,7 @@ bool wait_for_window_gone(HWND window, int timeout_ms) {
 
 std::vector<HWND> other_top_windows(DWORD pid, HWND main_window) {
     std::vector<HWND> windows;
-    WindowSearch search = {pid, NULL, NULL, NULL, false, NULL, &windows, main_window};
+    WindowSearch search = {pid, NULL, NULL, NULL, false, NULL, &windows, main_window, 0};
     EnumWindows(match_top_window, (LPARAM)&search);
     return windows;
 }
@@ -343,33 +345,15 @@ HWND wait_for_message_box(DWORD pid, const char* caption, std::string* text, int
     return box;
 }
 
-static BOOL CALLBACK match_save_dialog(HWND window, LPARAM param) {
-    WindowSearch* search = (WindowSearch*)param;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != search->pid || !IsWindowVisible(window)) return TRUE;
-    char class_name[64];
-    GetClassNameA(window, class_name, sizeof class_name);
-    if (strcmp(class_name, "#32770") || !GetDlgItem(window, SAVE_NAME_COMBO_ID)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 HWND wait_for_save_dialog(DWORD pid, int timeout_ms) {
-    WindowSearch search = {pid, NULL, NULL, NULL, false, NULL, NULL, NULL};
-    if (!wait_until(timeout_ms, [&] { return EnumWindows(match_save_dialog, (LPARAM)&search), search.found; }))
+    WindowSearch search = {pid, "#32770", NULL, NULL, false, NULL, NULL, NULL, SAVE_NAME_COMBO_ID};
+    if (!wait_until(timeout_ms, [&] { return EnumWindows(match_top_window, (LPARAM)&search), search.found; }))
         return NULL;
     Sleep(100);  // let the dialog finish its initialisation
     return search.found;
 }
 
-void save_dialog_choose(HWND dialog, const std::string& path) {
-    HWND name_box = GetDlgItem(dialog, SAVE_NAME_COMBO_ID);
-    SendMessageA(name_box, WM_SETTEXT, 0, (LPARAM)path.c_str());
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-}
-
-void save_dialog_choose_wide(HWND dialog, const std::wstring& path) {
+void save_dialog_choose(HWND dialog, const std::wstring& path) {
     HWND name_box = GetDlgItem(dialog, SAVE_NAME_COMBO_ID);
     SendMessageW(name_box, WM_SETTEXT, 0, (LPARAM)path.c_str());
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -383,7 +367,7 @@ std::string save_through_dialog(DWORD pid, const std::wstring& path, const char*
                                 int overwrite_answer) {
     HWND dialog = wait_for_save_dialog(pid, WAIT_WINDOW_MS);
     if (!dialog) return "<no save dialog>";
-    save_dialog_choose_wide(dialog, path);
+    save_dialog_choose(dialog, path);
     if (overwrite_answer) {
         HWND question = wait_for_owned_dialog(pid, dialog, WAIT_WINDOW_MS);
         if (!question) return "<no overwrite question>";
@@ -405,7 +389,7 @@ std::string save_through_dialog(DWORD pid, const std::wstring& path, const char*
 
 HWND answer_print_dialog(DWORD pid, HWND owner, int button, int timeout_ms) {
     // By caption too: an open About box is a dialog of the main window as well.
-    WindowSearch search = {pid, "#32770", "Print", owner, true, NULL, NULL, NULL};
+    WindowSearch search = {pid, "#32770", "Print", owner, true, NULL, NULL, NULL, 0};
     if (!wait_until(timeout_ms, [&] { return EnumWindows(match_top_window, (LPARAM)&search), search.found != NULL; }))
         return NULL;
     Sleep(100);  // let the dialog finish its initialisation

@@ -116,10 +116,9 @@ HWND wait_for_message_box(DWORD pid, const char* caption, std::string* text, int
 
 // The platform's save dialog of the process (it has the file name box 0x47C).
 HWND wait_for_save_dialog(DWORD pid, int timeout_ms);
-// Types a full path into the dialog and presses Save; the wide form types it as
-// Unicode text, as a keyboard would.
-void save_dialog_choose(HWND dialog, const std::string& path);
-void save_dialog_choose_wide(HWND dialog, const std::wstring& path);
+// Types a full path into the dialog as Unicode text, as a keyboard would, and
+// presses Save.
+void save_dialog_choose(HWND dialog, const std::wstring& path);
 void save_dialog_cancel(HWND dialog);
 // The whole save: waits for the save dialog, types path, presses Save, answers the
 // overwrite question with overwrite_answer (IDYES, IDNO) when given, then waits for
