@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/wine_version.h"
+#include "app/platform.h"
 #include "bench/win32/frame_timing_log.h"
 #include "e2e_driver.h"
 
@@ -97,22 +97,16 @@ bool send_timed(HWND window, UINT message, WPARAM wparam, LPARAM lparam, double*
     return true;
 }
 
-// One start: the process, its first frame and its first view complete. Started
-// here rather than by launch_app, whose wait for input idle would hide when the
-// main window appears.
+// One start: the process, its first frame and its first view complete. No wait for
+// input idle, which would hide when the main window appears.
 bool timed_start(const std::string& folder, const std::string& exe, AppProcess* app, double* window_shown,
                  double* first_frame, double* all_tiles) {
-    std::string command = "\"" + exe + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    *app = AppProcess{};
     double start = timing_now_ms();
-    if (!CreateProcessA(exe.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &startup,
-                        &app->info)) {
-        fail("CreateProcessA baylith.exe");
+    std::string error;
+    if (!launch_app(folder, app, &error, exe, false)) {
+        fail(error.c_str());
         return false;
     }
-    app->running = true;
     DWORD pid = app->info.dwProcessId;
     auto shown = [&] { return (app->main_window = find_top_window(pid, "mainw", "Baylith 1.0")) != NULL; };
     if (!wait_until(10000, shown, 2)) {
@@ -359,11 +353,7 @@ void report_split(const char* action, const char* present_name, const FrameSplit
 // It takes the path the program takes under this Wine: the bitmap path before
 // Wine 10, the window path from 10 on.
 void time_frame_split(const std::string& folder) {
-    typedef const char*(__cdecl * WineVersionFunction)();
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    WineVersionFunction wine_get_version =
-        ntdll != NULL ? (WineVersionFunction)(void*)GetProcAddress(ntdll, "wine_get_version") : NULL;
-    bool bitmap_path = wine_get_version != NULL && wine_takes_bitmap_path(wine_get_version());
+    bool bitmap_path = gl_through_bitmaps();
     const char* present_name = bitmap_path ? "BitBlt" : "SwapBuffers";
     FrameTimingLog* log = open_frame_timing_log();
     if (log == NULL) return fail("no shared memory for the frame split");

@@ -3,7 +3,6 @@
 #include "e2e_fixture.h"
 
 #include <algorithm>
-#include <sstream>
 
 #include "image/bmp.h"
 #include "image/image.h"
@@ -31,42 +30,6 @@ protected:
         EXPECT_EQ(text, save_through_dialog(pid(), path, "Error"));
         settle(&app, 200);
         EXPECT_FALSE(find_top_window(pid(), "#32770", "Info")) << "\"Save complete\" after a failed save";
-    }
-
-    // Waits until every uncovered map point shows its tile colour, except the points
-    // of the tiles coloured grey_tiles, which must stay the not-loaded grey.
-    std::string wait_for_map_with_grey_tiles(const std::vector<Rgb>& grey_tiles, int timeout_ms) {
-        std::string failure = "no capture";
-        wait_until(timeout_ms, [&] {
-            ClientShot shot;
-            if (capture_client(main_window(), &shot)) {
-                int grey_points = 0, other_points = 0, mismatches = 0;
-                std::ostringstream seen;
-                for (int y = 5; y < shot.height - 5; y += 17) {
-                    for (int x = 5; x < shot.width - 5; x += 19) {
-                        Rgb expected;
-                        if (!expected_map_colour(view, x, y, &expected)) continue;
-                        if (!client_point_uncovered(main_window(), x, y)) continue;
-                        if (std::find(grey_tiles.begin(), grey_tiles.end(), expected) != grey_tiles.end()) {
-                            expected = TILE_GREY;
-                            ++grey_points;
-                        } else {
-                            ++other_points;
-                        }
-                        if (!colour_near(shot.at(x, y), expected, COLOUR_TOLERANCE)) {
-                            if (mismatches++ < 3)
-                                seen << " at (" << x << ", " << y << ") saw " << shot.at(x, y) << " expected "
-                                     << expected << ";";
-                        }
-                    }
-                }
-                if (mismatches == 0 && grey_points >= 10 && other_points >= 100) return failure.clear(), true;
-                failure = std::to_string(mismatches) + " points differ (" + std::to_string(grey_points) +
-                          " in the bad tiles, " + std::to_string(other_points) + " elsewhere):" + seen.str();
-            }
-            return false;
-        }, 100);
-        return failure;
     }
 };
 
@@ -210,9 +173,9 @@ TEST_F(BadInput, CorruptAndTruncatedTilesStayGreyWhileTheOthersLoad) {
     ASSERT_TRUE(write_file(path_in_dir("data\\tiles\\l4\\002\\4002003.bmp"), truncated.substr(0, 54 + 192 * 10)));
     ASSERT_NO_FATAL_FAILURE(start_app());
     const std::vector<Rgb> bad_tiles = {tile_colour(1, 2), tile_colour(2, 3)};
-    EXPECT_EQ("", wait_for_map_with_grey_tiles(bad_tiles, WAIT_MAP_MS));
+    EXPECT_EQ("", wait_for_map(WAIT_MAP_MS, bad_tiles));
     settle(&app, 1000);  // ten more ticks: the bad tiles are not retried into garbage
-    EXPECT_EQ("", wait_for_map_with_grey_tiles(bad_tiles, 0));
+    EXPECT_EQ("", wait_for_map(0, bad_tiles));
     EXPECT_TRUE(other_top_windows(pid(), main_window()).empty()) << "a message for a bad tile";
     EXPECT_TRUE(app_alive(&app));
 }

@@ -3,6 +3,7 @@
 #include <math.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "image/bmp.h"
@@ -249,16 +250,21 @@ void pick_point(const ViewModel& view, int city, int* x, int* y) {
 }
 
 std::string compare_map(const ClientShot& shot, const ViewModel& view, HWND main_window,
-                        bool skip_covered, int* checked) {
+                        bool skip_covered, int* checked, const std::vector<Rgb>* grey_tiles, int* grey_checked) {
     std::ostringstream failures;
     int mismatches = 0;
     *checked = 0;
+    if (grey_checked) *grey_checked = 0;
     for (int y = 5; y < shot.height - 5; y += 17) {
         for (int x = 5; x < shot.width - 5; x += 19) {
             Rgb expected;
             if (!expected_map_colour(view, x, y, &expected)) continue;
             if (skip_covered && !client_point_uncovered(main_window, x, y)) continue;
             ++*checked;
+            if (grey_tiles && std::find(grey_tiles->begin(), grey_tiles->end(), expected) != grey_tiles->end()) {
+                expected = TILE_GREY;
+                ++*grey_checked;
+            }
             Rgb seen = shot.at(x, y);
             if (!colour_near(seen, expected, COLOUR_TOLERANCE)) {
                 if (mismatches < 5) failures << " at (" << x << ", " << y << ") saw " << seen << " expected " << expected << ";";

@@ -2,6 +2,7 @@
 // and what the map must then look like on screen.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "e2e_driver.h"
 
@@ -66,10 +67,13 @@ void marker_points(const ViewModel& view, int city, int* x, int* body_y, int* ke
 void pick_point(const ViewModel& view, int city, int* x, int* y);
 
 // Compares map pixels with the model on a grid. skip_covered leaves out points under
-// other windows (screen captures); snapshots have none. Returns "" when all match,
-// else a description of the first mismatches. *checked gets the number compared.
+// other windows (screen captures); snapshots have none. Points of the tiles coloured
+// one of grey_tiles (when given) must show the not-loaded grey instead. Returns ""
+// when all match, else a description of the first mismatches. *checked gets the
+// number compared, *grey_checked (with grey_tiles) how many of them were grey.
 std::string compare_map(const ClientShot& shot, const ViewModel& view, HWND main_window,
-                        bool skip_covered, int* checked);
+                        bool skip_covered, int* checked, const std::vector<Rgb>* grey_tiles = NULL,
+                        int* grey_checked = NULL);
 // The map colour at a client pixel (tile, or clear colour outside the grid), with no
 // regard to markers or edges.
 Rgb map_colour_at(const ViewModel& view, int x, int y);

@@ -54,14 +54,15 @@ void AppTest::hide_query_panel_with_esc() {
     EXPECT_EQ(0, SendMessageW(combo, CB_GETCURSEL, 0, 0)) << "opening and closing the list changed it";
 }
 
-std::string AppTest::wait_for_map(int timeout_ms) {
+std::string AppTest::wait_for_map(int timeout_ms, const std::vector<Rgb>& grey_tiles) {
     std::string failure;
     wait_until(timeout_ms, [&] {
         ClientShot shot;
-        int checked = 0;
+        int checked = 0, grey = 0;
         failure = !capture_client(app.main_window, &shot) ? "no capture"
-                  : compare_map(shot, view, app.main_window, true, &checked);
-        if (failure.empty() && checked < 100) failure = "too few map points visible";
+                  : compare_map(shot, view, app.main_window, true, &checked, &grey_tiles, &grey);
+        if (failure.empty() && checked - grey < 100) failure = "too few map points visible";
+        if (failure.empty() && !grey_tiles.empty() && grey < 10) failure = "too few points of the grey tiles visible";
         return failure.empty();
     }, 100);
     return failure;

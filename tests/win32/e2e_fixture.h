@@ -44,8 +44,9 @@ protected:
     // Writes cities, marker strip and tiles, then starts the program.
     void start_with_data();
 
-    // Waits until the screen shows the model's map (tiles loaded); "" when it does.
-    std::string wait_for_map(int timeout_ms = WAIT_MAP_MS);
+    // Waits until the screen shows the model's map (tiles loaded), but for the tiles
+    // coloured one of grey_tiles, which must show the not-loaded grey; "" when it does.
+    std::string wait_for_map(int timeout_ms = WAIT_MAP_MS, const std::vector<Rgb>& grey_tiles = {});
     // Waits until a city's marker shows (or, with drawn false, does not show) as
     // expected; alpha is its opacity. "" when it does.
     std::string wait_for_marker(int city, bool drawn, int display_mode, float alpha = 1.0f,

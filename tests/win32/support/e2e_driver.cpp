@@ -143,9 +143,9 @@ std::string env_text(const char* name) {
     return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
 }
 
-bool launch_app(const std::string& dir, AppProcess* app, std::string* error) {
+bool launch_app(const std::string& dir, AppProcess* app, std::string* error, const std::string& exe,
+                bool wait_for_idle) {
     memset(app, 0, sizeof *app);
-    std::string exe = baylith_exe_path();
     STARTUPINFOA startup;
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
@@ -158,7 +158,7 @@ bool launch_app(const std::string& dir, AppProcess* app, std::string* error) {
         return false;
     }
     app->running = true;
-    WaitForInputIdle(app->info.hProcess, 5000);
+    if (wait_for_idle) WaitForInputIdle(app->info.hProcess, 5000);
     return true;
 }
 

@@ -69,9 +69,10 @@ std::vector<std::wstring> list_dir_w(const std::wstring& dir);
 std::string baylith_exe_path();
 std::string windows_path_of_unix(const char* unix_path);
 
-// Starts baylith.exe with dir as its working folder; waits for input idle. On
-// failure *error (when given) says why.
-bool launch_app(const std::string& dir, AppProcess* app, std::string* error = NULL);
+// Starts exe with dir as its working folder and, with wait_for_idle, waits for input
+// idle. On failure *error (when given) says why.
+bool launch_app(const std::string& dir, AppProcess* app, std::string* error = NULL,
+                const std::string& exe = baylith_exe_path(), bool wait_for_idle = true);
 // Waits for the main window "Baylith 1.0" of class "mainw" of the process.
 HWND wait_for_main_window(AppProcess* app, int timeout_ms);
 // Ends the process (TerminateProcess when it has not exited) and closes its handles.
