@@ -17,6 +17,7 @@
 
 #include "app/platform.h"
 #include "bench/win32/frame_timing_log.h"
+#include "image/bmp.h"
 #include "e2e_driver.h"
 
 namespace {
@@ -220,7 +221,7 @@ HWND open_dialog(AppProcess* app, int command, bool save, int timeout_ms, double
 void time_snapshots(AppProcess* app, const std::string& out_dir) {
     RECT client;
     GetClientRect(app->main_window, &client);
-    DWORD expected = (DWORD)(54 + (3 * client.right + 3) / 4 * 4 * client.bottom);
+    DWORD expected = (DWORD)(54 + bmp_row_size(client.right) * client.bottom);
     std::vector<double> totals;
     for (int i = 0; i < 5; ++i) {
         std::string path = out_dir + "\\timed-" + std::to_string(i) + ".bmp";

@@ -15,10 +15,6 @@ static uint32_t le32(const std::string& bytes, size_t at) {
            (uint32_t)(uint8_t)bytes[at + 3] << 24;
 }
 
-static uint16_t le16(const std::string& bytes, size_t at) {
-    return (uint16_t)((uint8_t)bytes[at] | (uint8_t)bytes[at + 1] << 8);
-}
-
 // An Image (rows bottom-up) seen as a client-area shot (rows top-down).
 static ClientShot shot_of_image(const Image& image) {
     ClientShot shot;
@@ -46,21 +42,16 @@ TEST_F(Output, SnapshotWritesTheViewAsDrawn) {
     EXPECT_TRUE(IsWindowVisible(info_panel()));
     EXPECT_FALSE(IsWindowVisible(query_panel()));
 
+    // The writer's header is checked byte for byte by its own tests; here, that the
+    // file is the whole view.
     std::string bytes;
     ASSERT_TRUE(read_file(path_in_dir("shot.bmp"), &bytes)) << "shot.bmp not written";
     ASSERT_GE(bytes.size(), (size_t)54);
-    uint32_t row_size = (uint32_t)bmp_row_size(view.width);
     EXPECT_EQ("BM", bytes.substr(0, 2));
-    EXPECT_EQ(54 + row_size * view.height, le32(bytes, 2));
+    EXPECT_EQ(54 + (size_t)bmp_row_size(view.width) * view.height, bytes.size());
     EXPECT_EQ(bytes.size(), le32(bytes, 2));
-    EXPECT_EQ(54u, le32(bytes, 10));
-    EXPECT_EQ(40u, le32(bytes, 14));
     EXPECT_EQ((uint32_t)view.width, le32(bytes, 18));
     EXPECT_EQ((uint32_t)view.height, le32(bytes, 22));
-    EXPECT_EQ(1, le16(bytes, 26));
-    EXPECT_EQ(24, le16(bytes, 28));
-    EXPECT_EQ(0u, le32(bytes, 30));
-    EXPECT_EQ(2835u, le32(bytes, 38));
 
     Image image = {0, 0, 0, NULL};
     ASSERT_EQ(1, read_bmp(path_in_dir("shot.bmp").c_str(), &image));
@@ -183,25 +174,6 @@ static std::vector<std::string> pdf_files(const std::string& folder) {
     return pdfs;
 }
 
-static int count_pages(const std::string& pdf) {
-    int pages = 0;
-    for (size_t at = pdf.find("/Type"); at != std::string::npos; at = pdf.find("/Type", at + 5)) {
-        size_t name = pdf.find_first_not_of(" \r\n", at + 5);
-        if (name != std::string::npos && pdf.compare(name, 5, "/Page") == 0 &&
-            (name + 5 >= pdf.size() || pdf[name + 5] != 's'))
-            ++pages;
-    }
-    return pages;
-}
-
-// Lists the process's other top-level windows as "[caption: text]" for a message.
-static std::string other_windows(DWORD pid, HWND main_window) {
-    std::string seen;
-    for (HWND window : other_top_windows(pid, main_window))
-        seen += "[" + window_text(window) + ": " + message_box_text(window) + "] ";
-    return seen;
-}
-
 TEST_F(Output, PrintSpoolsOnePage) {
     std::string folder = pdf_folder();
     if (folder.empty()) GTEST_SKIP() << "BAYLITH_PDF_DIR not set: no CUPS-PDF printer";
@@ -212,7 +184,7 @@ TEST_F(Output, PrintSpoolsOnePage) {
     // The first print of a session may wait for Wine to take the printer in from
     // CUPS, which other jobs may keep busy (over 30 s seen once).
     HWND print_dialog = answer_print_dialog(pid(), main_window(), IDOK, 60000);
-    ASSERT_TRUE(print_dialog) << "no print dialog; other windows: " << other_windows(pid(), main_window());
+    ASSERT_TRUE(print_dialog) << "no print dialog; other windows: " << describe_other_windows(pid(), main_window());
     std::string text;
     HWND done = wait_for_message_box(pid(), "Info", &text, 15000);
     if (!done) {
@@ -236,11 +208,7 @@ TEST_F(Output, PrintSpoolsOnePage) {
     wait_until(5000, [&] {  // the file may still be growing
         return read_file(folder + "\\" + added, &pdf) && pdf.find("%%EOF") != std::string::npos;
     }, 100);
-    EXPECT_EQ("%PDF", pdf.substr(0, 4));
-    int pages = count_pages(pdf);
-    if (pages > 0) {  // compressed object streams hide the count; the host step checks it
-        EXPECT_EQ(1, pages);
-    }
+    EXPECT_EQ("%PDF", pdf.substr(0, 4));  // its pages are counted from the host (pdfinfo)
     EXPECT_TRUE(app_alive(&app));
 }
 
@@ -253,7 +221,7 @@ TEST_F(Output, CancelledPrintShowsNothingAndTilesKeepLoading) {
     ASSERT_TRUE(print_dialog) << "no print dialog";
     EXPECT_TRUE(wait_for_window_gone(print_dialog, 3000));
     settle(&app, 300);
-    EXPECT_EQ("", other_windows(pid(), main_window()));
+    EXPECT_EQ("", describe_other_windows(pid(), main_window()));
     EXPECT_EQ("", wait_for_map()) << "tiles stopped loading after the cancel";
     Sleep(500);
     EXPECT_EQ(before, pdf_files(pdf_folder()));
@@ -266,10 +234,10 @@ TEST_F(Output, PrintWithNoPrinterEndsCleanly) {
     // that box shows that the dialog ran. The program adds nothing after it.
     std::string text;
     HWND warning = wait_for_message_box(pid(), "Print", &text, 30000);
-    ASSERT_TRUE(warning) << "no print dialog ran; windows: " << other_windows(pid(), main_window());
+    ASSERT_TRUE(warning) << "no print dialog ran; windows: " << describe_other_windows(pid(), main_window());
     EXPECT_NE(std::string::npos, text.find("printer")) << text;
     ASSERT_TRUE(dismiss_box(warning));
     settle(&app, 500);
-    EXPECT_EQ("", other_windows(pid(), main_window())) << "\"Print spooled\" or an error with no printer";
+    EXPECT_EQ("", describe_other_windows(pid(), main_window())) << "\"Print spooled\" or an error with no printer";
     EXPECT_EQ("", wait_for_map()) << "the tick did not restart";
 }

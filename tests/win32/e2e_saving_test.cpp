@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include "image/bmp.h"
+
 enum { BRIEF_HOLD_MS = 300 };
 
 class Saving : public AppTest {
@@ -48,10 +50,7 @@ protected:
                 held = INVALID_HANDLE_VALUE;
             }
             HWND box = wait_for_message_box(pid(), caption, &text, WAIT_WINDOW_MS);
-            if (!box) {
-                for (HWND window : other_top_windows(pid(), main_window()))
-                    text += " [" + window_text(window) + ": " + message_box_text(window) + "]";
-            }
+            if (!box) text += " " + describe_other_windows(pid(), main_window());
             EXPECT_TRUE(box && dismiss_box(box)) << "no \"" << caption << "\" box";
         }
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
@@ -72,9 +71,8 @@ TEST_F(Saving, SnapshotWaitsForAFileHeldBrieflyAndKeepsOneHeldLonger) {
     EXPECT_EQ("Save complete", save_over_held_file(true, target, "old picture", BRIEF_HOLD_MS, "Info"));
     std::string bytes;
     ASSERT_TRUE(read_file(target, &bytes));
-    uint32_t row_size = (3 * view.width + 3) / 4 * 4;
     EXPECT_EQ("BM", bytes.substr(0, 2));
-    EXPECT_EQ(54 + row_size * view.height, bytes.size());
+    EXPECT_EQ(54 + (size_t)bmp_row_size(view.width) * view.height, bytes.size());
 
     EXPECT_EQ(IN_USE, save_over_held_file(true, target, "old picture", -1, "Error"));
     ASSERT_TRUE(read_file(target, &bytes));

@@ -232,6 +232,13 @@ std::vector<HWND> other_top_windows(DWORD pid, HWND main_window) {
     return windows;
 }
 
+std::string describe_other_windows(DWORD pid, HWND main_window) {
+    std::string seen;
+    for (HWND window : other_top_windows(pid, main_window))
+        seen += "[" + window_text(window) + ": " + message_box_text(window) + "] ";
+    return seen;
+}
+
 HWND wait_for_main_window(AppProcess* app, int timeout_ms) {
     app->main_window = wait_for_top_window(app->info.dwProcessId, "mainw", "Baylith 1.0", timeout_ms);
     return app->main_window;
@@ -377,12 +384,9 @@ std::string save_through_dialog(DWORD pid, const std::wstring& path, const char*
     }
     std::string text;
     HWND box = wait_for_message_box(pid, box_caption, &text, WAIT_WINDOW_MS);
-    if (!box) {
-        std::string seen;
-        for (HWND window : other_top_windows(pid, GetWindow(dialog, GW_OWNER)))
-            seen += " [" + window_text(window) + ": " + message_box_text(window) + "]";
-        return std::string("<no \"") + box_caption + "\" box; windows:" + seen + ">";
-    }
+    if (!box)
+        return std::string("<no \"") + box_caption + "\" box; windows: " +
+               describe_other_windows(pid, GetWindow(dialog, GW_OWNER)) + ">";
     if (!dismiss_box(box)) return "<the \"" + text + "\" box did not close>";
     return text;
 }

@@ -88,8 +88,10 @@ HWND wait_for_top_window(DWORD pid, const char* class_name, const char* caption,
 HWND find_owned_dialog(DWORD pid, HWND owner);
 HWND wait_for_owned_dialog(DWORD pid, HWND owner, int timeout_ms);
 bool wait_for_window_gone(HWND window, int timeout_ms);
-// Visible top-level windows of the process, besides the main window.
+// Visible top-level windows of the process, besides the main window; and the same
+// as "[caption: text] " for a failure message.
 std::vector<HWND> other_top_windows(DWORD pid, HWND main_window);
+std::string describe_other_windows(DWORD pid, HWND main_window);
 
 // The Query and Info panels: "#32770" children of the main window, by caption.
 HWND find_panel(HWND main_window, const char* caption);
