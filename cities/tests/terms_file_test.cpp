@@ -179,14 +179,12 @@ TEST_F(TermsFile, MissingFileShowsTheErrorBoxAndKeepsTheCount) {
 }
 
 TEST_F(TermsFile, HeaderOnlyOrEmptyFileGivesNoRows) {
-    city_table.count = 5;
-    write_bytes(path, HEADER);
-    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
-    EXPECT_EQ(0, city_table.count);
-    write_bytes(path, "");
-    city_table.count = 5;
-    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
-    EXPECT_EQ(0, city_table.count);
+    for (const char* text : {HEADER, ""}) {
+        city_table.count = 5;
+        write_bytes(path, text);
+        EXPECT_EQ(1, load_terms_file_from(path.c_str())) << text;
+        EXPECT_EQ(0, city_table.count) << text;
+    }
     EXPECT_TRUE(recorded_messages.empty());
 }
 

@@ -119,15 +119,13 @@ TEST(Projection, MatchesTheReferencePoints) {
 }
 
 TEST(CityNames, FitThirteenColumnsReadably) {
-    char fitted[14];
-    fit_city_name("Colorado Springs", fitted);
-    EXPECT_STREQ("Colorado Spgs", fitted);
-    fit_city_name("San Bernardino", fitted);
-    EXPECT_STREQ("S. Bernardino", fitted);
-    fit_city_name("Oklahoma City", fitted);
-    EXPECT_STREQ("Oklahoma City", fitted);
-    fit_city_name("A Very Long Unknown Name", fitted);
-    EXPECT_STREQ("A Very Long U", fitted);
+    const char* name_and_fitted[][2] = {{"Colorado Springs", "Colorado Spgs"}, {"San Bernardino", "S. Bernardino"},
+                                        {"Oklahoma City", "Oklahoma City"}, {"A Very Long Unknown Name", "A Very Long U"}};
+    for (const auto& c : name_and_fitted) {
+        char fitted[14];
+        fit_city_name(c[0], fitted);
+        EXPECT_STREQ(c[1], fitted);
+    }
 }
 
 TEST_F(SampleData, WritesTheTermsFileTheStripAndEighteenTiles) {
