@@ -136,7 +136,6 @@ TEST(TermsRecord, TextFieldsAreCopiedWholeAndTerminated) {
     put(line, 35, "CM-SM ");
     CityRecord r = parse(line);
     EXPECT_EQ(std::string("Eleven Lett  "), std::string(r.name));
-    EXPECT_EQ(13u, strlen(r.name));
     EXPECT_STREQ("CM-SM ", r.structure);
     EXPECT_EQ(2u, strlen(r.state));
 }

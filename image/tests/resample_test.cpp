@@ -161,23 +161,17 @@ TEST(Resample, SourcesWithoutNeighboursAreRefused) {
 }
 
 TEST(PagePlacement, LargestUndistortedFitCentred) {
-    PagePlacement p = place_on_page(4800, 6400, 1000, 700);
-    EXPECT_FLOAT_EQ(4.8f, p.scale);
-    EXPECT_NEAR(0.0f, p.offset_x, 0.001f);
-    EXPECT_NEAR(1520.0f, p.offset_y, 0.001f);
-
-    p = place_on_page(2479, 3508, 2000, 1000);
-    EXPECT_FLOAT_EQ(1.2395f, p.scale);
-    EXPECT_NEAR(0.0f, p.offset_x, 0.001f);
-    EXPECT_NEAR((3508.0f - 1239.5f) * 0.5f, p.offset_y, 0.01f);
-
-    p = place_on_page(1000, 3000, 500, 3000);  // the height ratio is the smaller
-    EXPECT_FLOAT_EQ(1.0f, p.scale);
-    EXPECT_FLOAT_EQ(250.0f, p.offset_x);
-    EXPECT_FLOAT_EQ(0.0f, p.offset_y);
-
-    p = place_on_page(4800, 6400, 0, 700);  // no picture: nothing divided by zero
-    EXPECT_EQ(0.0f, p.scale);
-    EXPECT_EQ(2400.0f, p.offset_x);
-    EXPECT_EQ(3200.0f, p.offset_y);
+    struct Case { int32_t page_width, page_height, width, height; float scale, offset_x, offset_y; };
+    const Case cases[] = {
+        {4800, 6400, 1000, 700, 4.8f, 0.0f, 1520.0f},
+        {2479, 3508, 2000, 1000, 1.2395f, 0.0f, (3508.0f - 1239.5f) * 0.5f},
+        {1000, 3000, 500, 3000, 1.0f, 250.0f, 0.0f},  // the height ratio is the smaller
+        {4800, 6400, 0, 700, 0.0f, 2400.0f, 3200.0f},  // no picture: nothing divided by zero
+    };
+    for (const Case& c : cases) {
+        const PagePlacement p = place_on_page(c.page_width, c.page_height, c.width, c.height);
+        EXPECT_FLOAT_EQ(c.scale, p.scale) << c.width << "x" << c.height;
+        EXPECT_NEAR(c.offset_x, p.offset_x, 0.01f) << c.width << "x" << c.height;
+        EXPECT_NEAR(c.offset_y, p.offset_y, 0.01f) << c.width << "x" << c.height;
+    }
 }
