@@ -30,7 +30,7 @@ int permissions_of(const std::string& path) {
 
 }  // namespace
 
-TEST(SafeFile, CompleteWriteReplacesTheTargetAndKeepsItsPermissions) {
+TEST(SafeFile, CompleteWriteReplacesTheTargetAndAFailedOneKeepsIt) {
     TempDir dir;
     std::string path = dir.file("notes.txt");
     write_bytes(path, "old contents");
@@ -44,17 +44,12 @@ TEST(SafeFile, CompleteWriteReplacesTheTargetAndKeepsItsPermissions) {
     EXPECT_EQ("new", read_bytes(path));
     EXPECT_EQ(0640, permissions_of(path));
     EXPECT_EQ(std::vector<std::string>{"notes.txt"}, names_in(dir.path));
-}
 
-TEST(SafeFile, FailedWriteKeepsTheOldFileAndRemovesTheTemporary) {
-    TempDir dir;
-    std::string path = dir.file("notes.txt");
-    write_bytes(path, "old contents");
-    SafeFile file;
+    // A failed write keeps the file as it was and removes the temporary.
     ASSERT_EQ(SAVE_OK, begin_safe_file(path.c_str(), "w", &file));
     fputs("half written", file.file);
     EXPECT_EQ(SAVE_FAILED, finish_safe_file(&file, 0));
-    EXPECT_EQ("old contents", read_bytes(path));
+    EXPECT_EQ("new", read_bytes(path));
     EXPECT_EQ(std::vector<std::string>{"notes.txt"}, names_in(dir.path));
     EXPECT_EQ(SAVE_FAILED, finish_safe_file(&file, 1));  // already finished: nothing to do
 }
