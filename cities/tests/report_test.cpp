@@ -50,30 +50,21 @@ TEST(CityReport, NineLinesOfAWellFormedCity) {
     EXPECT_EQ(45u, r[7].size());
 }
 
-TEST(CityReport, EveryStructureText) {
-    const char* codes[] = {"CO-WMC", "CM-SMC", "CM-WMC", "MC-SMC", "MC-WMC"};
-    const char* texts[] = {
-        "Structure: Commission (Weak Mayor-Council)       ",
-        "Structure: Council-Manager (Strong Mayor-Council)",
-        "Structure: Council-Manager (Weak Mayor-Council)  ",
-        "Structure: Mayor-Council (Strong Mayor-Council)  ",
-        "Structure: Mayor-Council (Weak Mayor-Council)    ",
+TEST(CityReport, EveryStructureTextAndUnknownCodesPaddedLikeThem) {
+    const char* code_and_line[][2] = {
+        {"CO-WMC", "Structure: Commission (Weak Mayor-Council)       "},
+        {"CM-SMC", "Structure: Council-Manager (Strong Mayor-Council)"},
+        {"CM-WMC", "Structure: Council-Manager (Weak Mayor-Council)  "},
+        {"MC-SMC", "Structure: Mayor-Council (Strong Mayor-Council)  "},
+        {"MC-WMC", "Structure: Mayor-Council (Weak Mayor-Council)    "},
+        {"XX-WMC", "Structure: XX-WMC                                "},  // the raw code
+        {"MC-WM ", "Structure: MC-WM                                 "},
     };
-    for (int i = 0; i < 5; ++i) {
+    for (const auto& c : code_and_line) {
         CityRecord city = sample_city();
-        strcpy(city.structure, codes[i]);
-        EXPECT_EQ(texts[i], format(city)[4]);
-        EXPECT_EQ(49u, format(city)[4].size());
+        strcpy(city.structure, c[0]);
+        EXPECT_EQ(c[1], format(city)[4]);
     }
-}
-
-TEST(CityReport, UnknownStructureShowsTheRawCodePaddedLikeTheOthers) {
-    CityRecord city = sample_city();
-    strcpy(city.structure, "XX-WMC");
-    EXPECT_EQ("Structure: XX-WMC                                ", format(city)[4]);
-    strcpy(city.structure, "MC-WM ");
-    EXPECT_EQ("Structure: MC-WM                                 ", format(city)[4]);
-    EXPECT_EQ(49u, format(city)[4].size());
 }
 
 TEST(CityReport, ElectedAndHasLimitsColumns) {

@@ -23,10 +23,10 @@ void put_all(std::string& line, std::initializer_list<std::pair<size_t, const ch
     for (const auto& field : fields) put(line, field.first, field.second);
 }
 
-// A well-formed 75-column record; tests change single fields.
-std::string record_line() {
+// A well-formed 75-column record, by default for Springfield; tests change single fields.
+std::string record_line(const char* name = "Springfield  ") {
     std::string line(75, ',');
-    put_all(line, {{0, "1234"}, {5, " 567"}, {10, "Springfield  "}, {24, "IL"},
+    put_all(line, {{0, "1234"}, {5, " 567"}, {10, name}, {24, "IL"},
                    {27, "  54321"}, {35, "MC-WMC"}, {42, "D"}, {44, "Y"},
                    {46, "1992"}, {51, "2004"}, {56, "3"}, {58, "2"},
                    {60, "4"}, {62, "13"}, {65, "5"}, {67, "3"},
@@ -131,12 +131,10 @@ TEST(TermsRecord, UMeansUnlimitedAndOverridesTheDigits) {
 }
 
 TEST(TermsRecord, TextFieldsAreCopiedWholeAndTerminated) {
-    std::string line = record_line();
-    put(line, 10, "Eleven Lett  ");
+    std::string line = record_line("Eleven Lett  ");
     put(line, 35, "CM-SM ");
     CityRecord r = parse(line);
     EXPECT_EQ(std::string("Eleven Lett  "), std::string(r.name));
-    EXPECT_EQ(13u, strlen(r.name));
     EXPECT_STREQ("CM-SM ", r.structure);
     EXPECT_EQ(2u, strlen(r.state));
 }
@@ -167,6 +165,10 @@ protected:
         memset(&city_table, 0, sizeof city_table);
         path = dir.file("term.csv");
     }
+    void load(const std::string& text) {
+        write_bytes(path, text);
+        EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    }
 };
 
 TEST_F(TermsFile, MissingFileShowsTheErrorBoxAndKeepsTheCount) {
@@ -179,26 +181,19 @@ TEST_F(TermsFile, MissingFileShowsTheErrorBoxAndKeepsTheCount) {
 }
 
 TEST_F(TermsFile, HeaderOnlyOrEmptyFileGivesNoRows) {
-    city_table.count = 5;
-    write_bytes(path, HEADER);
-    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
-    EXPECT_EQ(0, city_table.count);
-    write_bytes(path, "");
-    city_table.count = 5;
-    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
-    EXPECT_EQ(0, city_table.count);
+    for (const char* text : {HEADER, ""}) {
+        city_table.count = 5;
+        load(text);
+        EXPECT_EQ(0, city_table.count) << text;
+    }
     EXPECT_TRUE(recorded_messages.empty());
 }
 
 TEST_F(TermsFile, ShortAndEmptyLinesAreSkippedWithoutLeakingIntoRecords) {
-    std::string first = record_line();
-    put(first, 10, "Longname City");
-    std::string second = record_line();
-    put(second, 10, "Capital City ");
+    std::string second = record_line("Capital City ");
     put(second, 73, " 8");
-    write_bytes(path, std::string(HEADER) + first + "\r\n" + "\r\n" + "\n" +
-                          "12,34,Shorty\r\n" + second + "\r\n" + "\r\n");
-    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    load(std::string(HEADER) + record_line("Longname City") + "\r\n" + "\r\n" + "\n" +
+         "12,34,Shorty\r\n" + second + "\r\n" + "\r\n");
     ASSERT_EQ(2, city_table.count);
     EXPECT_STREQ("Longname City", city_table.rows[0].name);
     EXPECT_STREQ("Capital City ", city_table.rows[1].name);
@@ -206,16 +201,10 @@ TEST_F(TermsFile, ShortAndEmptyLinesAreSkippedWithoutLeakingIntoRecords) {
 }
 
 TEST_F(TermsFile, RestOfAnOverLongLineIsNotReadAsAFurtherLine) {
-    std::string hidden = record_line();
-    put(hidden, 10, "Hidden City  ");
-    std::string overlong = record_line() + std::string(319 - 75, ' ') + hidden;  // 394 bytes
-    std::string just_fits = record_line();
-    put(just_fits, 10, "Fits Exactly ");
+    std::string overlong = record_line() + std::string(319 - 75, ' ') + record_line("Hidden City  ");  // 394 bytes
+    std::string just_fits = record_line("Fits Exactly ");
     just_fits += std::string(318 - 75, ' ');  // 318 bytes + LF = one full read
-    std::string last = record_line();
-    put(last, 10, "Last City    ");
-    write_bytes(path, std::string(HEADER) + overlong + "\n" + just_fits + "\n" + last + "\n");
-    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    load(std::string(HEADER) + overlong + "\n" + just_fits + "\n" + record_line("Last City    ") + "\n");
     ASSERT_EQ(3, city_table.count);
     EXPECT_STREQ("Springfield  ", city_table.rows[0].name);
     EXPECT_STREQ("Fits Exactly ", city_table.rows[1].name);
@@ -224,23 +213,20 @@ TEST_F(TermsFile, RestOfAnOverLongLineIsNotReadAsAFurtherLine) {
 
 TEST_F(TermsFile, OverLongHeaderIsDiscardedWhole) {
     std::string header(500, 'h');
-    write_bytes(path, header + "\n" + record_line() + "\n");
-    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    load(header + "\n" + record_line() + "\n");
     ASSERT_EQ(1, city_table.count);
     EXPECT_EQ(1234, city_table.rows[0].map_x);
 }
 
 TEST_F(TermsFile, SeventyFourColumnRecordsWithCrLfAndStrayBytesAllLoad) {
-    std::string crlf = record_line().substr(0, 74);
-    put(crlf, 10, "Crlf City    ");
+    std::string crlf = record_line("Crlf City    ").substr(0, 74);
     std::string stray = record_line();
     stray[41] = '\r';
     stray[60] = '\0';
     std::string high(80, '\xFF');  // 75 columns of anything count as a record
     // CR LF, bare LF, a 74-column line with LF (skipped), no line end at the end.
-    write_bytes(path, std::string(HEADER) + crlf + "\r\n" + stray + "\r\n" + high + "\n" +
-                          record_line().substr(0, 74) + "\n" + record_line());
-    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    load(std::string(HEADER) + crlf + "\r\n" + stray + "\r\n" + high + "\n" +
+         record_line().substr(0, 74) + "\n" + record_line());
     ASSERT_EQ(4, city_table.count);
     EXPECT_STREQ("Crlf City    ", city_table.rows[0].name);
     EXPECT_EQ(1, city_table.rows[0].max_years);
@@ -265,8 +251,7 @@ TEST_F(TermsFile, KeepsTheFirstHundredRecordsOfALongerFile) {
         put(line, 0, number);
         text += line + "\r\n";
     }
-    write_bytes(path, text);
-    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
+    load(text);
     EXPECT_EQ(CITY_CAPACITY, city_table.count);
     EXPECT_EQ(0, city_table.rows[0].map_x);
     EXPECT_EQ(99, city_table.rows[99].map_x);

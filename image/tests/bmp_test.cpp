@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <iterator>
 #include <string>
 
 #include "image/bmp.h"
@@ -91,27 +92,6 @@ TEST_F(BmpFiles, TwoByTwoImageIsWrittenByteForByte) {
     EXPECT_EQ(std::string((const char*)expected, sizeof expected), read_bytes(path));
 }
 
-TEST_F(BmpFiles, RowsArePaddedForWidthsOneToFive) {
-    for (int32_t width = 1; width <= 5; ++width) {
-        Image image = numbered_image(width, 3);
-        ASSERT_EQ(1, write_bmp(path.c_str(), &image));
-        std::string bytes = read_bytes(path);
-        int32_t row = bmp_row_size(width);
-        ASSERT_EQ((size_t)(54 + 3 * row), bytes.size()) << width;
-        EXPECT_EQ((uint32_t)bytes.size(), get_u32(bytes, 2));
-        for (int32_t y = 0; y < 3; ++y) {
-            for (int32_t pad = 3 * width; pad < row; ++pad) {
-                EXPECT_EQ(0, bytes[54 + y * row + pad]) << "width " << width << " row " << y;
-            }
-            // Last pixel of the row, stored blue, green, red.
-            size_t last = (size_t)(y * width + width - 1) * 3;
-            EXPECT_EQ((char)image.pixels[last + 2], bytes[54 + y * row + 3 * (width - 1)]);
-            EXPECT_EQ((char)image.pixels[last], bytes[54 + y * row + 3 * (width - 1) + 2]);
-        }
-        destroy_image(&image);
-    }
-}
-
 TEST_F(BmpFiles, RoundTripKeepsSizeAndEveryByte) {
     const int32_t sizes[][2] = {{1, 1}, {3, 2}, {5, 7}, {64, 3}, {6144, 2}};
     for (const auto& size : sizes) {
@@ -128,24 +108,10 @@ TEST_F(BmpFiles, RoundTripKeepsSizeAndEveryByte) {
     }
 }
 
-TEST_F(BmpFiles, ChannelsSwapOnTheWayInAndOut) {
-    std::string bytes = header(1, 1) + std::string("\x0A\x14\x1E\x00", 4);
-    write_bytes(path, bytes);
-    Image image = {};
-    ASSERT_EQ(1, read(&image));
-    EXPECT_EQ(30, image.pixels[0]);
-    EXPECT_EQ(20, image.pixels[1]);
-    EXPECT_EQ(10, image.pixels[2]);
-    std::string again = dir.file("again.bmp");
-    ASSERT_EQ(1, write_bmp(again.c_str(), &image));
-    EXPECT_EQ(std::string("\x0A\x14\x1E", 3), read_bytes(again).substr(54, 3));
-    destroy_image(&image);
-}
-
 TEST_F(BmpFiles, EveryPixelOfWideRowsSwapsChannels) {
-    // Widths on either side of the 16-pixel blocks that are swapped together, and
-    // rows with and without pad bytes.
-    for (int32_t width : {15, 16, 17, 31, 32, 33, 47, 48, 49, 513}) {
+    // Narrow rows with every pad size, widths on either side of the 16-pixel
+    // blocks that are swapped together, and rows with and without pad bytes.
+    for (int32_t width : {1, 2, 3, 4, 5, 15, 16, 17, 31, 32, 33, 47, 48, 49, 513}) {
         const int32_t height = 3;
         const int32_t row = bmp_row_size(width);
         std::string bytes = header(width, height);
@@ -167,6 +133,7 @@ TEST_F(BmpFiles, EveryPixelOfWideRowsSwapsChannels) {
         ASSERT_EQ(1, write_bmp(again.c_str(), &image));
         std::string written = read_bytes(again);
         ASSERT_EQ(bytes.size(), written.size());
+        EXPECT_EQ((uint32_t)written.size(), get_u32(written, 2));
         for (int32_t y = 0; y < height; ++y) {
             for (int32_t i = 0; i < row; ++i) {
                 const size_t at = 54 + (size_t)y * row + i;
@@ -220,53 +187,43 @@ TEST_F(BmpFiles, RowsAlwaysStartAtByte54) {
 
 TEST_F(BmpFiles, RefusedFilesLeaveTheRecordEmpty) {
     const std::string rows(8 * 4, '\x55');
-    struct Case { const char* what; std::string bytes; };
+    struct Case { std::string what; std::string bytes; int accepted; };
     std::vector<Case> cases;
     std::string wrong_magic = header(2, 4) + rows;
     wrong_magic[1] = 'A';
-    cases.push_back({"magic", wrong_magic});
-    for (uint32_t bits : {8u, 16u, 32u, 0u, 0xFFE8u /* -24 */}) {
+    cases.push_back({"magic", wrong_magic, 0});
+    // Bits are divided toward zero: 25 and 31 still give three bytes a pixel.
+    for (uint32_t bits : {8u, 16u, 32u, 0u, 0xFFE8u /* -24 */, 25u, 31u}) {
         std::string bytes = header(2, 4) + rows;
         put_u16(bytes, 28, bits);
-        cases.push_back({"bits", bytes});
+        cases.push_back({"bits " + std::to_string(bits), bytes, bits == 25u || bits == 31u});
     }
     for (uint32_t compression : {1u, 2u, 3u, 0x80000000u}) {
         std::string bytes = header(2, 4) + rows;
         put_u32(bytes, 30, compression);
-        cases.push_back({"compression", bytes});
+        cases.push_back({"compression", bytes, 0});
     }
-    cases.push_back({"negative height (top-down)", header(2, -4) + rows});
-    cases.push_back({"negative width", header(-2, 4) + rows});
-    cases.push_back({"wider than the row buffer", header(6145, 1) + std::string(18436, '\0')});
-    cases.push_back({"absurd size", header(6144, 0x7FFFFFFF) + rows});
-    cases.push_back({"truncated header", header(2, 4).substr(0, 30)});
-    cases.push_back({"empty file", ""});
-    cases.push_back({"truncated rows", header(2, 4) + rows.substr(0, 31)});
-    cases.push_back({"missing last row", header(2, 4) + rows.substr(0, 24)});
+    cases.push_back({"negative height (top-down)", header(2, -4) + rows, 0});
+    cases.push_back({"negative width", header(-2, 4) + rows, 0});
+    cases.push_back({"wider than the row buffer", header(6145, 1) + std::string(18436, '\0'), 0});
+    cases.push_back({"absurd size", header(6144, 0x7FFFFFFF) + rows, 0});
+    cases.push_back({"truncated header", header(2, 4).substr(0, 30), 0});
+    cases.push_back({"empty file", "", 0});
+    cases.push_back({"truncated rows", header(2, 4) + rows.substr(0, 31), 0});
+    cases.push_back({"missing last row", header(2, 4) + rows.substr(0, 24), 0});
 
     for (const Case& c : cases) {
         write_bytes(path, c.bytes);
         Image image = {};
-        EXPECT_EQ(0, read(&image)) << c.what;
-        expect_empty(image);
+        EXPECT_EQ(c.accepted, read(&image)) << c.what;
+        if (!c.accepted) expect_empty(image);
+        destroy_image(&image);
     }
     Image image = {};
     EXPECT_EQ(0, read_bmp(dir.file("absent.bmp").c_str(), &image));
     expect_empty(image);
     EXPECT_EQ(0, read_bmp(dir.path.c_str(), &image));  // a folder is no file
     expect_empty(image);
-}
-
-TEST_F(BmpFiles, BitsPerPixelAreDividedTowardZero) {
-    // 25 or 31 bits still give three bytes a pixel, as 24 does.
-    for (uint32_t bits : {25u, 31u}) {
-        std::string bytes = header(1, 1) + std::string("\x01\x02\x03\x00", 4);
-        put_u16(bytes, 28, bits);
-        write_bytes(path, bytes);
-        Image image = {};
-        EXPECT_EQ(1, read(&image)) << bits;
-        destroy_image(&image);
-    }
 }
 
 TEST_F(BmpFiles, WriterRefusesWhatItCannotStore) {
@@ -298,12 +255,8 @@ TEST_F(BmpFiles, FailedWriteLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(0, write_bmp(dir.file("taken.bmp").c_str(), &image));
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("taken.bmp")));
 
-    int entries = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
-        (void)entry;
-        ++entries;
-    }
-    EXPECT_EQ(1, entries);  // only the folder: no temporary left behind
+    // Only the folder: no temporary left behind.
+    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.path), {}));
     destroy_image(&image);
 }
 

@@ -24,26 +24,31 @@ TEST(TextureSide, SmallestPowerOfTwoCappedAt1024) {
     for (const auto& side : sides) EXPECT_EQ(side[1], texture_side_for(side[0])) << side[0];
 }
 
-TEST(Resample, ThreeByThreeIsTruncatedAndIgnoresTheLastColumn) {
+TEST(Resample, ThreeByThreeIsTruncatedAndBlendsColumnsAndRowsAlike) {
+    // Green by column, blue by row: u = j / 3 and v = i / 3 each reach only the
+    // first two source columns and rows. Blue is read in column 0, where u is 0:
+    // elsewhere a row's equal values blended in float can truncate one lower.
     Image source = source_image(3, 3);
+    const uint8_t by_column[3] = {0, 100, 200}, by_row[3] = {0, 255, 17};
     for (int y = 0; y < 3; ++y) {
-        channel(source, 0, y, 1) = 0;
-        channel(source, 1, y, 1) = 100;
-        channel(source, 2, y, 1) = 200;
-        for (int x = 0; x < 3; ++x) channel(source, x, y, 0) = 9;
+        for (int x = 0; x < 3; ++x) {
+            channel(source, x, y, 0) = 9;
+            channel(source, x, y, 1) = by_column[x];
+            channel(source, x, y, 2) = by_row[y];
+        }
     }
     Image texture = {};
     ASSERT_EQ(1, resample_to_texture(&source, &texture));
     ASSERT_EQ(4, texture.width);
     ASSERT_EQ(4, texture.height);
     EXPECT_EQ(3, texture.bytes_per_pixel);
-    const uint8_t expected[4] = {0, 33, 66, 100};
+    const uint8_t green[4] = {0, 33, 66, 100}, blue[4] = {0, 85, 170, 255};
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 4; ++x) {
-            EXPECT_EQ(expected[x], channel(texture, x, y, 1)) << x << "," << y;
-            EXPECT_EQ(9, channel(texture, x, y, 0));
-            EXPECT_EQ(0, channel(texture, x, y, 2));
+            EXPECT_EQ(9, channel(texture, x, y, 0)) << x << "," << y;
+            EXPECT_EQ(green[x], channel(texture, x, y, 1)) << x << "," << y;
         }
+        EXPECT_EQ(blue[y], channel(texture, 0, y, 2)) << y;
     }
     destroy_image(&source);
     destroy_image(&texture);
@@ -62,25 +67,6 @@ TEST(Resample, TwoByTwoRepeatsTheBottomLeftPixel) {
         EXPECT_EQ(22, texture.pixels[3 * i + 1]);
         EXPECT_EQ(33, texture.pixels[3 * i + 2]);
     }
-    destroy_image(&source);
-    destroy_image(&texture);
-}
-
-TEST(Resample, RowsBlendLikeColumns) {
-    Image source = source_image(2, 3);
-    for (int x = 0; x < 2; ++x) {
-        channel(source, x, 0, 2) = 0;
-        channel(source, x, 1, 2) = 255;
-        channel(source, x, 2, 2) = 17;
-    }
-    Image texture = {};
-    ASSERT_EQ(1, resample_to_texture(&source, &texture));
-    ASSERT_EQ(4, texture.height);
-    // v = i / 3: 0, 1/3, 2/3, 1 -> 0, 85, 170, 255.
-    EXPECT_EQ(0, channel(texture, 0, 0, 2));
-    EXPECT_EQ(85, channel(texture, 0, 1, 2));
-    EXPECT_EQ(170, channel(texture, 1, 2, 2));
-    EXPECT_EQ(255, channel(texture, 1, 3, 2));
     destroy_image(&source);
     destroy_image(&texture);
 }
@@ -175,23 +161,17 @@ TEST(Resample, SourcesWithoutNeighboursAreRefused) {
 }
 
 TEST(PagePlacement, LargestUndistortedFitCentred) {
-    PagePlacement p = place_on_page(4800, 6400, 1000, 700);
-    EXPECT_FLOAT_EQ(4.8f, p.scale);
-    EXPECT_NEAR(0.0f, p.offset_x, 0.001f);
-    EXPECT_NEAR(1520.0f, p.offset_y, 0.001f);
-
-    p = place_on_page(2479, 3508, 2000, 1000);
-    EXPECT_FLOAT_EQ(1.2395f, p.scale);
-    EXPECT_NEAR(0.0f, p.offset_x, 0.001f);
-    EXPECT_NEAR((3508.0f - 1239.5f) * 0.5f, p.offset_y, 0.01f);
-
-    p = place_on_page(1000, 3000, 500, 3000);  // the height ratio is the smaller
-    EXPECT_FLOAT_EQ(1.0f, p.scale);
-    EXPECT_FLOAT_EQ(250.0f, p.offset_x);
-    EXPECT_FLOAT_EQ(0.0f, p.offset_y);
-
-    p = place_on_page(4800, 6400, 0, 700);  // no picture: nothing divided by zero
-    EXPECT_EQ(0.0f, p.scale);
-    EXPECT_EQ(2400.0f, p.offset_x);
-    EXPECT_EQ(3200.0f, p.offset_y);
+    struct Case { int32_t page_width, page_height, width, height; float scale, offset_x, offset_y; };
+    const Case cases[] = {
+        {4800, 6400, 1000, 700, 4.8f, 0.0f, 1520.0f},
+        {2479, 3508, 2000, 1000, 1.2395f, 0.0f, (3508.0f - 1239.5f) * 0.5f},
+        {1000, 3000, 500, 3000, 1.0f, 250.0f, 0.0f},  // the height ratio is the smaller
+        {4800, 6400, 0, 700, 0.0f, 2400.0f, 3200.0f},  // no picture: nothing divided by zero
+    };
+    for (const Case& c : cases) {
+        const PagePlacement p = place_on_page(c.page_width, c.page_height, c.width, c.height);
+        EXPECT_FLOAT_EQ(c.scale, p.scale) << c.width << "x" << c.height;
+        EXPECT_NEAR(c.offset_x, p.offset_x, 0.01f) << c.width << "x" << c.height;
+        EXPECT_NEAR(c.offset_y, p.offset_y, 0.01f) << c.width << "x" << c.height;
+    }
 }

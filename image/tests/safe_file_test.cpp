@@ -30,7 +30,7 @@ int permissions_of(const std::string& path) {
 
 }  // namespace
 
-TEST(SafeFile, CompleteWriteReplacesTheTargetAndKeepsItsPermissions) {
+TEST(SafeFile, CompleteWriteReplacesTheTargetAndAFailedOneKeepsIt) {
     TempDir dir;
     std::string path = dir.file("notes.txt");
     write_bytes(path, "old contents");
@@ -44,17 +44,12 @@ TEST(SafeFile, CompleteWriteReplacesTheTargetAndKeepsItsPermissions) {
     EXPECT_EQ("new", read_bytes(path));
     EXPECT_EQ(0640, permissions_of(path));
     EXPECT_EQ(std::vector<std::string>{"notes.txt"}, names_in(dir.path));
-}
 
-TEST(SafeFile, FailedWriteKeepsTheOldFileAndRemovesTheTemporary) {
-    TempDir dir;
-    std::string path = dir.file("notes.txt");
-    write_bytes(path, "old contents");
-    SafeFile file;
+    // A failed write keeps the file as it was and removes the temporary.
     ASSERT_EQ(SAVE_OK, begin_safe_file(path.c_str(), "w", &file));
     fputs("half written", file.file);
     EXPECT_EQ(SAVE_FAILED, finish_safe_file(&file, 0));
-    EXPECT_EQ("old contents", read_bytes(path));
+    EXPECT_EQ("new", read_bytes(path));
     EXPECT_EQ(std::vector<std::string>{"notes.txt"}, names_in(dir.path));
     EXPECT_EQ(SAVE_FAILED, finish_safe_file(&file, 1));  // already finished: nothing to do
 }
@@ -171,14 +166,17 @@ namespace {
 // both files left alone, or stopped half-way (the old file set aside, or gone).
 enum FakeReplace { REPLACE_WORKS, REPLACE_REFUSED, REPLACE_SETS_ASIDE, REPLACE_LOSES_TARGET };
 
+// How the swap goes: the replace's kind, then how many busy answers the replace and
+// the moves give, how many moves are refused (-1: every one), and the write in place.
+struct FakeHow {
+    FakeReplace replace;
+    int replace_busy, move_busy, moves_fail, write_over;
+};
+
 struct FakeDisk {
     std::map<std::string, std::string> files;
-    FakeReplace replace = REPLACE_WORKS;
-    int replace_busy = 0;  // busy answers before the replace is carried out; -1: always
-    int move_busy = 0;
-    int moves_fail = 0;  // moves refused before they work; -1: always
-    int write_over = WRITE_OVER_UNTOUCHED;
-    int paused_ms = 0;
+    FakeHow how;
+    int paused_ms;
     std::string attributes_set_on;
 } disk;
 
@@ -191,9 +189,9 @@ bool busy(int* count) {
 int fake_exists(const char* path) { return disk.files.count(path) != 0; }
 
 int fake_replace(const char* target, const char* replacement, const char* backup) {
-    if (busy(&disk.replace_busy)) return STEP_BUSY;
+    if (busy(&disk.how.replace_busy)) return STEP_BUSY;
     std::string old_bytes = disk.files[target], new_bytes = disk.files[replacement];
-    switch (disk.replace) {
+    switch (disk.how.replace) {
     case REPLACE_WORKS:
         if (backup[0]) disk.files[backup] = old_bytes;
         disk.files[target] = new_bytes;
@@ -213,8 +211,8 @@ int fake_replace(const char* target, const char* replacement, const char* backup
 }
 
 int fake_move(const char* from, const char* to) {
-    if (busy(&disk.move_busy)) return STEP_BUSY;
-    if (busy(&disk.moves_fail) || !disk.files.count(from) || disk.files.count(to)) return STEP_FAILED;
+    if (busy(&disk.how.move_busy)) return STEP_BUSY;
+    if (busy(&disk.how.moves_fail) || !disk.files.count(from) || disk.files.count(to)) return STEP_FAILED;
     disk.files[to] = disk.files[from];
     disk.files.erase(from);
     return STEP_DONE;
@@ -226,9 +224,9 @@ int fake_remove(const char* path) {
 }
 
 int fake_write_over(const char* from, const char* target) {
-    if (disk.write_over == WRITE_OVER_DONE) disk.files[target] = disk.files[from];
-    if (disk.write_over == WRITE_OVER_DAMAGED) disk.files[target] = "half";
-    return disk.write_over;
+    if (disk.how.write_over == WRITE_OVER_DONE) disk.files[target] = disk.files[from];
+    if (disk.how.write_over == WRITE_OVER_DAMAGED) disk.files[target] = "half";
+    return disk.how.write_over;
 }
 
 void fake_set_attributes(const char* path, unsigned long) { disk.attributes_set_on = path; }
@@ -257,93 +255,61 @@ int save_on_fake_disk(bool target_exists, Files* files) {
 
 }  // namespace
 
-TEST(SafeFileSwap, BusyTargetsAreWaitedForAboutASecondThenLeftAsTheyWere) {
-    Files files;
-    disk = FakeDisk();
-    disk.replace_busy = 3;
-    EXPECT_EQ(SAVE_OK, save_on_fake_disk(true, &files));
-    EXPECT_EQ((Files{{"d/notes.txt", "new"}}), files);  // the old file set aside is removed
-    EXPECT_EQ(3 * SAVE_RETRY_PAUSE_MS, disk.paused_ms);
-    EXPECT_EQ("d/notes.txt", disk.attributes_set_on);
+TEST(SafeFileSwap, EachWayTheSwapCanGoLeavesTheNewBytesPlacedTheOldKeptOrBothNamed) {
+    const FakeReplace WORKS = REPLACE_WORKS, REFUSED = REPLACE_REFUSED, ASIDE = REPLACE_SETS_ASIDE,
+                      LOST = REPLACE_LOSES_TARGET;
+    const int KEEP = WRITE_OVER_UNTOUCHED;
+    struct Case {
+        const char* what;
+        FakeHow how;
+        bool neighbour;  // "d/notes.t~1" taken, so the backup gets the next free name
+        bool target_exists;
+        int outcome;
+        Files after;
+    };
+    const Case cases[] = {
+        // Busy targets are waited for about a second; the old file set aside is removed.
+        {"busy three times", {WORKS, 3, 0, 0, KEEP}, false, true, SAVE_OK, {{"d/notes.txt", "new"}}},
+        // Held for good: the exclusive write in place is refused too, the old bytes stay.
+        {"busy for good", {WORKS, -1, 0, 0, KEEP}, false, true, SAVE_IN_USE, {{"d/notes.txt", "old"}}},
+        {"new file, rename busy for good", {WORKS, 0, -1, 0, KEEP}, false, false, SAVE_IN_USE, {}},
+        {"new file, rename busy twice", {WORKS, 0, 2, 0, KEEP}, false, false, SAVE_OK, {{"d/notes.txt", "new"}}},
+        // A refused swap writes the target in place, and keeps the new bytes if that fails.
+        {"refused, written in place", {REFUSED, 0, 0, 0, WRITE_OVER_DONE}, false, true, SAVE_OK,
+         {{"d/notes.txt", "new"}}},
+        {"refused, not written", {REFUSED, 0, 0, 0, KEEP}, false, true, SAVE_FAILED, {{"d/notes.txt", "old"}}},
+        {"refused, written half-way", {REFUSED, 0, 0, 0, WRITE_OVER_DAMAGED}, false, true, SAVE_KEPT,
+         {{"d/notes.t~0", "new"}, {"d/notes.txt", "half"}}},
+        // Half-done replaces: the new bytes are moved in, or the old put back.
+        {"set aside, moved in", {ASIDE, 0, 0, 0, KEEP}, true, true, SAVE_OK,
+         {{"d/notes.t~1", "a neighbour"}, {"d/notes.txt", "new"}}},
+        {"target lost, moved in once free", {LOST, 0, 4, 0, KEEP}, false, true, SAVE_OK, {{"d/notes.txt", "new"}}},
+        {"set aside, old put back", {ASIDE, 0, 0, 1, KEEP}, false, true, SAVE_FAILED, {{"d/notes.txt", "old"}}},
+        {"set aside, nothing moves", {ASIDE, 0, 0, -1, KEEP}, false, true, SAVE_KEPT,
+         {{"d/notes.t~0", "new"}, {"d/notes.t~1", "old"}}},
+        {"target lost, nothing moves", {LOST, 0, 0, -1, KEEP}, false, true, SAVE_KEPT, {{"d/notes.t~0", "new"}}},
+    };
+    std::vector<FakeDisk> ended;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        disk = FakeDisk();
+        disk.how = c.how;
+        if (c.neighbour) disk.files["d/notes.t~1"] = "a neighbour";
+        Files files;
+        EXPECT_EQ(c.outcome, save_on_fake_disk(c.target_exists, &files));
+        EXPECT_EQ(c.after, files);
+        if (c.outcome == SAVE_KEPT) {
+            EXPECT_STREQ("d/notes.t~0", kept_save_path());
+        }
+        ended.push_back(disk);
+    }
+    EXPECT_EQ(3 * SAVE_RETRY_PAUSE_MS, ended[0].paused_ms);
+    EXPECT_EQ("d/notes.txt", ended[0].attributes_set_on);
+    EXPECT_EQ(1000, ended[1].paused_ms);
 
-    // Held for good: given up after the retries; the exclusive write in place is
-    // refused too, so the old bytes stay.
-    disk = FakeDisk();
-    disk.replace_busy = -1;
-    EXPECT_EQ(SAVE_IN_USE, save_on_fake_disk(true, &files));
-    EXPECT_EQ((Files{{"d/notes.txt", "old"}}), files);
-    EXPECT_EQ(1000, disk.paused_ms);
-
-    // A new file whose rename stays busy.
-    disk = FakeDisk();
-    disk.move_busy = -1;
-    EXPECT_EQ(SAVE_IN_USE, save_on_fake_disk(false, &files));
-    EXPECT_EQ(Files{}, files);
-    disk = FakeDisk();
-    disk.move_busy = 2;
-    EXPECT_EQ(SAVE_OK, save_on_fake_disk(false, &files));
-    EXPECT_EQ((Files{{"d/notes.txt", "new"}}), files);
-}
-
-TEST(SafeFileSwap, RefusedSwapWritesTheTargetInPlaceAndKeepsTheBytesIfThatFails) {
-    Files files;
-    disk = FakeDisk();
-    disk.replace = REPLACE_REFUSED;
-    disk.write_over = WRITE_OVER_DONE;
-    EXPECT_EQ(SAVE_OK, save_on_fake_disk(true, &files));
-    EXPECT_EQ((Files{{"d/notes.txt", "new"}}), files);
-
-    disk = FakeDisk();
-    disk.replace = REPLACE_REFUSED;
-    EXPECT_EQ(SAVE_FAILED, save_on_fake_disk(true, &files));
-    EXPECT_EQ((Files{{"d/notes.txt", "old"}}), files);
-
-    // Written in place only half-way: the new bytes stay, and the box names them.
-    disk = FakeDisk();
-    disk.replace = REPLACE_REFUSED;
-    disk.write_over = WRITE_OVER_DAMAGED;
-    EXPECT_EQ(SAVE_KEPT, save_on_fake_disk(true, &files));
-    EXPECT_EQ((Files{{"d/notes.t~0", "new"}, {"d/notes.txt", "half"}}), files);
     char text[400];
     const char* caption = "";
     save_result_text(SAVE_KEPT, text, sizeof text, &caption);
     EXPECT_STREQ("The file could not be replaced. The new contents are in d/notes.t~0", text);
     EXPECT_STREQ("Error", caption);
-}
-
-TEST(SafeFileSwap, HalfDoneReplaceMovesTheNewBytesInOrPutsTheOldBack) {
-    Files files;
-    // The old file set aside under the backup name: the new one is moved in.
-    disk = FakeDisk();
-    disk.replace = REPLACE_SETS_ASIDE;
-    disk.files["d/notes.t~1"] = "a neighbour";  // the backup takes the next free name
-    EXPECT_EQ(SAVE_OK, save_on_fake_disk(true, &files));
-    EXPECT_EQ((Files{{"d/notes.t~1", "a neighbour"}, {"d/notes.txt", "new"}}), files);
-
-    // The target gone with no copy kept: the new bytes are moved in once free.
-    disk = FakeDisk();
-    disk.replace = REPLACE_LOSES_TARGET;
-    disk.move_busy = 4;
-    EXPECT_EQ(SAVE_OK, save_on_fake_disk(true, &files));
-    EXPECT_EQ((Files{{"d/notes.txt", "new"}}), files);
-
-    // The new file cannot be moved in, the old one can go back: as if untouched.
-    disk = FakeDisk();
-    disk.replace = REPLACE_SETS_ASIDE;
-    disk.moves_fail = 1;
-    EXPECT_EQ(SAVE_FAILED, save_on_fake_disk(true, &files));
-    EXPECT_EQ((Files{{"d/notes.txt", "old"}}), files);
-
-    // Nothing can be moved: both files stay where they are, the new one named.
-    disk = FakeDisk();
-    disk.replace = REPLACE_SETS_ASIDE;
-    disk.moves_fail = -1;
-    EXPECT_EQ(SAVE_KEPT, save_on_fake_disk(true, &files));
-    EXPECT_EQ((Files{{"d/notes.t~0", "new"}, {"d/notes.t~1", "old"}}), files);
-    EXPECT_STREQ("d/notes.t~0", kept_save_path());
-    disk = FakeDisk();
-    disk.replace = REPLACE_LOSES_TARGET;
-    disk.moves_fail = -1;
-    EXPECT_EQ(SAVE_KEPT, save_on_fake_disk(true, &files));
-    EXPECT_EQ((Files{{"d/notes.t~0", "new"}}), files);
 }

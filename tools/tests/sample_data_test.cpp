@@ -119,15 +119,13 @@ TEST(Projection, MatchesTheReferencePoints) {
 }
 
 TEST(CityNames, FitThirteenColumnsReadably) {
-    char fitted[14];
-    fit_city_name("Colorado Springs", fitted);
-    EXPECT_STREQ("Colorado Spgs", fitted);
-    fit_city_name("San Bernardino", fitted);
-    EXPECT_STREQ("S. Bernardino", fitted);
-    fit_city_name("Oklahoma City", fitted);
-    EXPECT_STREQ("Oklahoma City", fitted);
-    fit_city_name("A Very Long Unknown Name", fitted);
-    EXPECT_STREQ("A Very Long U", fitted);
+    const char* name_and_fitted[][2] = {{"Colorado Springs", "Colorado Spgs"}, {"San Bernardino", "S. Bernardino"},
+                                        {"Oklahoma City", "Oklahoma City"}, {"A Very Long Unknown Name", "A Very Long U"}};
+    for (const auto& c : name_and_fitted) {
+        char fitted[14];
+        fit_city_name(c[0], fitted);
+        EXPECT_STREQ(c[1], fitted);
+    }
 }
 
 TEST_F(SampleData, WritesTheTermsFileTheStripAndEighteenTiles) {
@@ -284,21 +282,14 @@ TEST_F(SampleData, TilesShowWaterLandAndStatesInTheirColours) {
     expect_colour(STATE_PALETTE[colour_of_state[state_index("KS")]], map_colour_at(-98.5, 38.5), "Kansas");
     expect_colour(STATE_PALETTE[colour_of_state[state_index("TX")]], map_colour_at(-99.0, 31.0), "Texas");
     expect_colour(STATE_PALETTE[colour_of_state[state_index("FL")]], map_colour_at(-81.5, 28.0), "Florida");
+    // Upright tiles, first row at the bottom: land just inland of the south-west
+    // tip of Florida, water just south of it.
+    expect_colour(STATE_PALETTE[colour_of_state[state_index("FL")]], map_colour_at(-80.6, 26.2), "Everglades");
+    expect_colour(WATER_COLOUR, map_colour_at(-80.6, 24.3), "Florida Straits");
     // The tiles' parts beyond the 2634 x 1432 map are open water.
     expect_colour(WATER_COLOUR, map_colour_at_world(2700, 100), "east of the map");
     expect_colour(WATER_COLOUR, map_colour_at_world(1300, 1440), "north of the map");
     expect_colour(WATER_COLOUR, map_colour_at_world(3071, 1535), "top right corner");
-}
-
-TEST_F(SampleData, TilesAreUprightWithTheirFirstRowAtTheBottom) {
-    // Seattle sits high on the map, Miami low: each lands in its own tile row.
-    MapPoint seattle = project_albers(-122.35, 47.62);
-    MapPoint miami = project_albers(-80.21, 25.78);
-    EXPECT_EQ(2, (int)seattle.y / 512);
-    EXPECT_EQ(0, (int)miami.y / 512);
-    // Land just inland of the south-west tip of Florida, water just south of it.
-    expect_colour(STATE_PALETTE[colour_of_state[state_index("FL")]], map_colour_at(-80.6, 26.2), "Everglades");
-    expect_colour(WATER_COLOUR, map_colour_at(-80.6, 24.3), "Florida Straits");
 }
 
 TEST(MarkerStrip, SixteenUprightTrianglesOnPureBlue) {

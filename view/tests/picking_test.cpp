@@ -34,6 +34,11 @@ protected:
         city->matched = matched;
         return city_table.count++;
     }
+    // A click at (x, y): what pick_city answers and which row is then selected.
+    void expect_pick(int16_t x, int16_t y, int picked, int selected) {
+        EXPECT_EQ(picked, pick_city(x, y)) << x << "," << y;
+        EXPECT_EQ(selected, view_state.selected) << x << "," << y;
+    }
     ViewState saved_state;
     ViewportSize saved_size;
 };
@@ -41,65 +46,52 @@ protected:
 TEST_F(PickTest, ClickOnTheMarkerMiddleSelectsAtDistanceZero) {
     add_city(100, 100);
     int city = add_city(300, 200);  // pixel (30, 20), reference point (30, 36)
-    EXPECT_EQ(pick_city(30, 48 - 1 - 36), 1);
-    EXPECT_EQ(view_state.selected, city);
+    expect_pick(30, 48 - 1 - 36, 1, city);
 }
 
 TEST_F(PickTest, NearestCityWinsAndTiesGoToTheEarlierRow) {
     int first = add_city(200, 100);   // reference (20, 26)
     int second = add_city(240, 100);  // reference (24, 26)
     int nearest = add_city(260, 100); // reference (26, 26)
-    EXPECT_EQ(pick_city(25, 47 - 26), 1);  // 1 from nearest, 1 from second: second came first
-    EXPECT_EQ(view_state.selected, second);
-    EXPECT_EQ(pick_city(22, 47 - 26), 1);  // 2 from both first and second
-    EXPECT_EQ(view_state.selected, first);
-    EXPECT_EQ(pick_city(27, 47 - 26), 1);
-    EXPECT_EQ(view_state.selected, nearest);
+    expect_pick(25, 47 - 26, 1, second);  // 1 from nearest, 1 from second: second came first
+    expect_pick(22, 47 - 26, 1, first);  // 2 from both first and second
+    expect_pick(27, 47 - 26, 1, nearest);
 }
 
-TEST_F(PickTest, UnmatchedAndOutOfViewCitiesAreIgnored) {
+TEST_F(PickTest, NoCityOrAnUnmatchedOneLeavesNothingSelected) {
+    view_state.selected = 7;
+    expect_pick(30, 47 - 36, 0, -1);
     add_city(300, 200, 0);  // under the mouse but not matched
-    EXPECT_EQ(pick_city(30, 47 - 36), 0);
-    EXPECT_EQ(view_state.selected, -1);
+    view_state.selected = 7;
+    expect_pick(30, 47 - 36, 0, -1);
 
     int far_one = add_city(300, 100);  // reference (30, 26): 10 away, within reach
-    EXPECT_EQ(pick_city(30, 47 - 36), 1);
-    EXPECT_EQ(view_state.selected, far_one);
+    expect_pick(30, 47 - 36, 1, far_one);
 }
 
 TEST_F(PickTest, CitiesOnTheBoundsCountAndOneUnitOutsideDoNot) {
     int on_left = add_city(0, 0);         // pixel (0, 0), reference (0, 16)
     int on_right = add_city(630, 470);    // pixel (63, 47), reference (63, 63)
-    EXPECT_EQ(pick_city(0, 47 - 16), 1);
-    EXPECT_EQ(view_state.selected, on_left);
-    EXPECT_EQ(pick_city(63, 47 - 63), 1);  // above the client area, on its reference point
-    EXPECT_EQ(view_state.selected, on_right);
+    expect_pick(0, 47 - 16, 1, on_left);
+    expect_pick(63, 47 - 63, 1, on_right);  // above the client area, on its reference point
 
     memset(&city_table, 0, sizeof city_table);
     add_city(-1, 100);   // one unit left of the view
     add_city(631, 100);  // right
     add_city(100, -1);   // below
     add_city(100, 471);  // above
-    EXPECT_EQ(pick_city(0, 47 - 26), 0);
-    EXPECT_EQ(pick_city(63, 47 - 26), 0);
-    EXPECT_EQ(pick_city(10, 47 - 16), 0);
-    EXPECT_EQ(pick_city(10, 0), 0);
-    EXPECT_EQ(view_state.selected, -1);
-}
-
-TEST_F(PickTest, NoCityLeavesNothingSelected) {
-    view_state.selected = 7;
-    EXPECT_EQ(pick_city(10, 10), 0);
-    EXPECT_EQ(view_state.selected, -1);
+    expect_pick(0, 47 - 26, 0, -1);
+    expect_pick(63, 47 - 26, 0, -1);
+    expect_pick(10, 47 - 16, 0, -1);
+    expect_pick(10, 0, 0, -1);
 }
 
 TEST_F(PickTest, RadiusIsJustUnderEightRootTwo) {
     add_city(300, 200);  // reference (30, 36)
-    EXPECT_EQ(pick_city(30 + 8, 47 - 36 - 8), 0);  // 8 right, 8 up: 11.31371 misses
-    EXPECT_EQ(view_state.selected, -1);
-    EXPECT_EQ(pick_city(30 + 11, 47 - 36 + 2), 1);  // sqrt(125) = 11.18 hits
-    EXPECT_EQ(pick_city(30, 47 - 36 - 11), 1);
-    EXPECT_EQ(pick_city(30, 47 - 36 - 12), 0);
+    expect_pick(30 + 8, 47 - 36 - 8, 0, -1);  // 8 right, 8 up: 11.31371 misses
+    expect_pick(30 + 11, 47 - 36 + 2, 1, 0);  // sqrt(125) = 11.18 hits
+    expect_pick(30, 47 - 36 - 11, 1, 0);
+    expect_pick(30, 47 - 36 - 12, 0, -1);
 }
 
 // The city (200, 0) sits on the bottom bound, so its reference point is at pixel
@@ -139,12 +131,10 @@ TEST_F(PickTest, ExactlyTheRadiusSelectsAndTheNextFloatDoesNot) {
     add_city(200, 0);
     int16_t mouse_x = 0, mouse_y = 47 - 16;
     ASSERT_TRUE(place_at_distance(PICK_RADIUS));
-    EXPECT_EQ(pick_city(mouse_x, mouse_y), 1);
-    EXPECT_EQ(view_state.selected, 0);
+    expect_pick(mouse_x, mouse_y, 1, 0);
 
     ASSERT_TRUE(place_at_distance(nextafterf(PICK_RADIUS, 100.0f)));
-    EXPECT_EQ(pick_city(mouse_x, mouse_y), 0);
-    EXPECT_EQ(view_state.selected, -1);
+    expect_pick(mouse_x, mouse_y, 0, -1);
 }
 
 TEST(MarkerValue, EachModeShowsItsField) {

@@ -121,7 +121,6 @@ TEST_F(ViewStateTest, ResizeSetsAspectAndZeroSizeKeepsIt) {
     EXPECT_EQ(view_state.aspect, 64.0f / 48.0f);
     set_viewport_size(100, 0);
     EXPECT_EQ(view_state.aspect, 64.0f / 48.0f);
-    EXPECT_TRUE(isfinite(view_state.aspect));
 
     float centre_x = view_state.centre_x, centre_y = view_state.centre_y;
     pan_view(10, 10);  // no size to pan by: nothing moves
@@ -166,66 +165,36 @@ TEST_F(ViewStateTest, PanFollowsThePointer) {
     EXPECT_FLOAT_EQ(view_state.centre_y, centre_y + visible_height / 2);
 }
 
-TEST(TileRange, InitialViewTouchesEveryTileOfTheMap) {
-    TileRange range = tile_range_for(1317.0f - 960.09296f, 1317.0f + 960.09296f, 716.0f - 960.09296f,
-                                     716.0f + 960.09296f);
-    EXPECT_EQ(range.first_column, 0);
-    EXPECT_EQ(range.last_column, 4);  // right = 2277.09 -> column 4
-    EXPECT_EQ(range.first_row, 0);
-    EXPECT_EQ(range.last_row, 2);
-}
-
-TEST(TileRange, BoundOnATileEdgeIncludesTheFarTile) {
-    TileRange range = tile_range_for(512.0f, 1024.0f, 0.0f, 512.0f);
-    EXPECT_EQ(range.first_column, 1);
-    EXPECT_EQ(range.last_column, 2);
-    EXPECT_EQ(range.first_row, 0);
-    EXPECT_EQ(range.last_row, 1);
-
-    range = tile_range_for(1023.9f, 1535.9f, 511.9f, 1023.9f);
-    EXPECT_EQ(range.first_column, 1);
-    EXPECT_EQ(range.last_column, 2);
-    EXPECT_EQ(range.first_row, 0);
-    EXPECT_EQ(range.last_row, 1);
-}
-
-TEST(TileRange, ClampedToTheGrid) {
-    TileRange range = tile_range_for(-5000.0f, 1e9f, -1e30f, 1e30f);
-    EXPECT_EQ(range.first_column, 0);
-    EXPECT_EQ(range.last_column, 5);
-    EXPECT_EQ(range.first_row, 0);
-    EXPECT_EQ(range.last_row, 2);
-
-    range = tile_range_for(-INFINITY, INFINITY, -INFINITY, INFINITY);
-    EXPECT_EQ(range.first_column, 0);
-    EXPECT_EQ(range.last_column, 5);
-    EXPECT_EQ(range.first_row, 0);
-    EXPECT_EQ(range.last_row, 2);
-}
-
-static bool range_is_empty(TileRange range) {
-    return range.last_column < range.first_column || range.last_row < range.first_row;
-}
-
-TEST(TileRange, ViewsOutsideTheGridAreEmpty) {
-    EXPECT_TRUE(range_is_empty(tile_range_for(-900.0f, -0.5f, 0.0f, 100.0f)));     // right < 0
-    EXPECT_TRUE(range_is_empty(tile_range_for(3072.0f, 4000.0f, 0.0f, 100.0f)));   // left >= 3072
-    EXPECT_TRUE(range_is_empty(tile_range_for(1e30f, 2e30f, 0.0f, 100.0f)));
-    EXPECT_TRUE(range_is_empty(tile_range_for(0.0f, 100.0f, -900.0f, -0.5f)));     // top < 0
-    EXPECT_TRUE(range_is_empty(tile_range_for(0.0f, 100.0f, 1536.0f, 2000.0f)));   // bottom >= 1536
-    EXPECT_TRUE(range_is_empty(tile_range_for(0.0f, 100.0f, -1e30f, -1e29f)));
-    EXPECT_TRUE(range_is_empty(tile_range_for(NAN, 100.0f, 0.0f, 100.0f)));
-    EXPECT_TRUE(range_is_empty(tile_range_for(0.0f, 100.0f, 0.0f, NAN)));
-
-    // Just inside: the left edge of column 5 and the bottom edge of row 2 still count.
-    TileRange range = tile_range_for(3071.0f, 4000.0f, 1535.0f, 2000.0f);
-    EXPECT_EQ(range.first_column, 5);
-    EXPECT_EQ(range.last_column, 5);
-    EXPECT_EQ(range.first_row, 2);
-    EXPECT_EQ(range.last_row, 2);
-    range = tile_range_for(-100.0f, 0.0f, -100.0f, 0.0f);  // a bound at 0 includes tile 0
-    EXPECT_EQ(range.first_column, 0);
-    EXPECT_EQ(range.last_column, 0);
-    EXPECT_EQ(range.first_row, 0);
-    EXPECT_EQ(range.last_row, 0);
+TEST(TileRange, BoundsGiveTheTilesTheyTouchClampedToTheGrid) {
+    const float E = 1e30f, H = 960.09296f;
+    struct Case {
+        float left, right, bottom, top;
+        int32_t first_column, last_column, first_row, last_row;  // last < first: empty
+    } cases[] = {
+        {1317.0f - H, 1317.0f + H, 716.0f - H, 716.0f + H, 0, 4, 0, 2},  // the initial view
+        {512.0f, 1024.0f, 0.0f, 512.0f, 1, 2, 0, 1},  // a bound on a tile edge includes the far tile
+        {1023.9f, 1535.9f, 511.9f, 1023.9f, 1, 2, 0, 1},
+        {-5000.0f, 1e9f, -E, E, 0, 5, 0, 2},
+        {-INFINITY, INFINITY, -INFINITY, INFINITY, 0, 5, 0, 2},
+        // Just inside: the left edge of column 5 and the bottom edge of row 2 still count.
+        {3071.0f, 4000.0f, 1535.0f, 2000.0f, 5, 5, 2, 2},
+        {-100.0f, 0.0f, -100.0f, 0.0f, 0, 0, 0, 0},  // a bound at 0 includes tile 0
+        // Outside the grid: right < 0, left >= 3072, top < 0, bottom >= 1536, not a number.
+        {-900.0f, -0.5f, 0.0f, 100.0f, 0, -1, 0, 0},
+        {3072.0f, 4000.0f, 0.0f, 100.0f, 6, 5, 0, 0},
+        {E, 2 * E, 0.0f, 100.0f, 6, 5, 0, 0},
+        {0.0f, 100.0f, -900.0f, -0.5f, 0, 0, 0, -1},
+        {0.0f, 100.0f, 1536.0f, 2000.0f, 0, 0, 3, 2},
+        {0.0f, 100.0f, -E, -1e29f, 0, 0, 0, -1},
+        {NAN, 100.0f, 0.0f, 100.0f, 0, -1, 0, -1},
+        {0.0f, 100.0f, 0.0f, NAN, 0, -1, 0, -1},
+    };
+    for (const Case& c : cases) {
+        const TileRange range = tile_range_for(c.left, c.right, c.bottom, c.top);
+        SCOPED_TRACE(::testing::Message() << c.left << " " << c.right << " " << c.bottom << " " << c.top);
+        EXPECT_EQ(c.first_column, range.first_column);
+        EXPECT_EQ(c.last_column, range.last_column);
+        EXPECT_EQ(c.first_row, range.first_row);
+        EXPECT_EQ(c.last_row, range.last_row);
+    }
 }
