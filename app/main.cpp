@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/menu.h"
 #include "app/presentation.h"
+#include "app/shell_calls.h"
 #include "app/window_proc.h"
 #include "cities/city_table.h"
 #include "cities/query.h"
@@ -62,6 +63,7 @@ bool offered_to_panels(MSG* msg) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line, int show_command) {
+    install_shell_calls();  // before anything may show a box
     app_instance = instance;
     if (previous_instance == NULL) {
         register_main_class(instance);

@@ -67,7 +67,7 @@ void release_main_context(HWND window) {
     window_dc = NULL;
 }
 
-void present_frame() {
+void present_frame_on_window() {
     mark_frame_stage(FRAME_DRAWN);
     if (!bitmap_path) {
         SwapBuffers(main_dc);

@@ -2,7 +2,7 @@
 // On Windows and Wine 10 or later: the window's own pixel format and SwapBuffers.
 // Under older Wine, where a GL drawable over the client area hides the child
 // panels, GL renders into a 32-bit DIB section through a bitmap pixel format and
-// present_frame copies it.
+// present_frame_on_window copies it.
 #pragma once
 #include <windows.h>
 
@@ -12,3 +12,6 @@ void create_main_context(HWND window);
 
 // Releases the context and the device context (on_main_destroy).
 void release_main_context(HWND window);
+
+// Shows the frame just drawn: SwapBuffers, or the bitmap copied to the window.
+void present_frame_on_window();

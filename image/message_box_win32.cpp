@@ -4,6 +4,6 @@
 
 #include "app/app.h"
 
-void show_message(const char* text, const char* caption, MessageOwner owner) {
+void show_message_box(const char* text, const char* caption, MessageOwner owner) {
     MessageBoxA(owner == MESSAGE_OWNED_BY_MAIN_WINDOW ? main_window : NULL, text, caption, MB_OK);
 }

@@ -47,7 +47,7 @@ void trim_control_for(size_t extra) {
 
 }  // namespace
 
-void info_append(const char* text) {
+void info_panel_append(const char* text) {
     if (!text) text = "";
     // A line longer than the whole buffer keeps only what fits with its CR LF.
     size_t text_length = strlen(text);

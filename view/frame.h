@@ -17,7 +17,7 @@ void begin_frame();
 // resize_view: stores the size (set_viewport_size) and sets the GL viewport.
 void resize_view(int16_t width, int16_t height);
 
-// Shows the frame just drawn: implemented by the shell (swap or bitmap copy).
+// Shows the frame just drawn: through shell_calls, to the shell's swap or bitmap copy.
 void present_frame();
 
 // draw_frame followed by present_frame.

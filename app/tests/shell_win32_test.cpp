@@ -10,6 +10,7 @@
 
 #include "app/app.h"
 #include "app/menu.h"
+#include "app/shell_calls.h"
 #include "app/window_proc.h"
 #include "cities/city_table.h"
 #include "image/gl_context.h"
@@ -42,8 +43,7 @@ void resize_view(int16_t width, int16_t height) {
 }
 void load_next_tile() { ++tiles_loaded; }
 void query_panel_sync(HWND) { ++syncs; }
-void info_append(const char*) { ++info_lines; }
-void show_message(const char*, const char*, MessageOwner) {}
+static void count_info_line(const char*) { ++info_lines; }
 
 namespace {
 
@@ -316,6 +316,7 @@ TEST(Shell, QuitAndDestroyCallTheirHandlers) {
 // The cases share one window and one menu bar and run in this file's order.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    shell_calls.info_append = count_info_line;  // no boxes: show_message does nothing
     WNDCLASSA window_class = {};
     window_class.style = CS_OWNDC | CS_DBLCLKS;
     window_class.lpfnWndProc = DefWindowProcA;

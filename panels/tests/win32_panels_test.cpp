@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app.h"
+#include "app/shell_calls.h"
 #include "cities/city_table.h"
 #include "cities/query.h"
 #include "image/file_dialogs.h"
@@ -269,6 +270,7 @@ LRESULT CALLBACK test_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    install_shell_calls();
     app_instance = GetModuleHandleA(NULL);
     WNDCLASSA window_class = {};
     window_class.style = CS_OWNDC | CS_DBLCLKS;

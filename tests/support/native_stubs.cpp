@@ -1,7 +1,7 @@
 #include "tests/support/native_stubs.h"
 
-#include "image/message_box.h"
-#include "panels/info_panel.h"
+#include "app/shell_calls.h"
+#include "view/gl_api.h"
 
 std::vector<RecordedMessage> recorded_messages;
 std::vector<std::string> recorded_info_lines;
@@ -11,13 +11,18 @@ void clear_recorded() {
     recorded_info_lines.clear();
 }
 
-void show_message(const char* text, const char* caption, MessageOwner) {
+namespace {
+
+void record_message(const char* text, const char* caption, MessageOwner) {
     recorded_messages.push_back({text, caption});
 }
 
-void info_append(const char* text) { recorded_info_lines.push_back(text); }
+void record_info_line(const char* text) { recorded_info_lines.push_back(text); }
 
-// The native programs have no shell: a presented frame is simply finished.
-#include "view/frame.h"
-#include "view/gl_api.h"
-void present_frame() { glFinish(); }
+// The native programs have no window: a presented frame is simply finished.
+void finish_frame() { glFinish(); }
+
+// In place before any test runs (this file is linked as objects, never dropped).
+const bool installed = (shell_calls = ShellCalls{record_message, record_info_line, finish_frame}, true);
+
+}  // namespace

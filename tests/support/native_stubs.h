@@ -1,5 +1,5 @@
 // What the native test programs record in place of the shell's message boxes and
-// the Info panel's edit control.
+// the Info panel's edit control (their shell_calls).
 #pragma once
 #include <string>
 #include <vector>
