@@ -1,10 +1,8 @@
 // The three panels and the save dialog, driven in-process on a real Win32 (or
-// Wine) window system. A plain program: prints each failed check, exits 1 on any.
-// The save dialog is answered from a second thread.
+// Wine) window system. The save dialog is answered from a second thread.
 #include <windows.h>
 
 #include <stdio.h>
-#include <string.h>
 
 #include <string>
 
@@ -21,7 +19,7 @@
 #include "panels/query_panel.h"
 #include "panels/resource.h"
 #include "tests/support/city_record.h"
-#include "tests/win32/support/wait_until.h"
+#include "tests/win32/support/e2e_driver.h"
 #include "view/view_state.h"
 
 // The shell's handles and message box are the real program's.
@@ -30,16 +28,7 @@ void place_panel(HWND, int, int) {}  // placement is checked end to end
 namespace {
 
 std::string info_text() {
-    HWND edit = GetDlgItem(InfoPanel, IDC_INFO_TEXT);
-    int length = (int)SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(length + 1, '\0');
-    SendMessageA(edit, WM_GETTEXT, length + 1, (LPARAM)&text[0]);
-    text.resize(strlen(text.c_str()));
-    return text;
-}
-
-int info_line_count() {
-    return (int)SendDlgItemMessageA(InfoPanel, IDC_INFO_TEXT, EM_GETLINECOUNT, 0, 0);
+    return window_text(GetDlgItem(InfoPanel, IDC_INFO_TEXT));
 }
 
 void put_city(int row, const char* name, const char* state, int32_t population, int16_t x, int16_t y) {
@@ -49,76 +38,46 @@ void put_city(int row, const char* name, const char* state, int32_t population, 
     city.map_y = y;
 }
 
-// ---- the answering thread ----------------------------------------------------
-
-struct Answer {
-    const char* file_name;  // typed into the save dialog; null: cancel it
-    bool saw_dialog;
-};
-
-HWND wait_for_window(const char* caption) {
-    HWND window = NULL;
-    wait_until(10000, [&] { return (window = FindWindowA("#32770", caption)) != NULL && IsWindowVisible(window); }, 10);
-    return window && IsWindowVisible(window) ? window : NULL;
-}
-
-DWORD WINAPI answer_dialogs(void* parameter) {
-    Answer* answer = (Answer*)parameter;
-    HWND dialog = wait_for_window("Save As");
-    if (!dialog) return 0;
-    answer->saw_dialog = true;
-    Sleep(100);
-    if (answer->file_name) {
-        SendMessageA(GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, (LPARAM)answer->file_name);
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    } else {
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    }
-    return 0;
-}
-
-HANDLE start_answering(Answer* answer) { return CreateThread(NULL, 0, answer_dialogs, answer, 0, NULL); }
-
-void finish_answering(HANDLE thread) {
-    WaitForSingleObject(thread, 15000);
-    CloseHandle(thread);
-}
-
 std::string current_directory() {
     char directory[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof directory, directory);
     return directory;
 }
 
-// The dialog's wide buffers in the ANSI code page, to compare with the paths here.
-std::string ansi(const WCHAR* text) {
-    char bytes[MAX_PATH * 2] = "";
-    WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof bytes, NULL, NULL);
-    return bytes;
-}
-
-// ---- the cases ----------------------------------------------------------------
-
-// The lists' items and the panels' visibility at start are checked end to end.
 HWND focus_after_query_panel;
 std::string scratch_folder;
 
-TEST(Panels, QueryPanelFocusesItsFirstCriterion) {
+// The lists' items and the panels' visibility at start, choosing criteria and
+// cities, Esc and Reset Query are checked end to end with real input; here the
+// first focus and what the dialog manager sees of the other notifications (a
+// dialog's SendMessage result is not its procedure's: ask the procedure).
+TEST(Panels, QueryPanelFocusAndWhatTheProceduresReturn) {
     EXPECT_TRUE(focus_after_query_panel == GetDlgItem(QueryPanel, IDC_QUERY_POPULATION));
-}
-
-// Choosing criteria and cities, Esc and Reset Query are driven with real input end
-// to end; here only what the dialog manager sees of the other notifications.
-TEST(Panels, QueryPanelCommandResults) {
-    EXPECT_TRUE(query_panel_command(QueryPanel, MAKEWPARAM(IDC_QUERY_ADOPTED, CBN_DROPDOWN)) == TRUE);
-    EXPECT_TRUE(query_panel_command(QueryPanel, MAKEWPARAM(IDC_QUERY_CITY_LIST, LBN_DBLCLK)) == TRUE);
-    EXPECT_TRUE(query_panel_command(QueryPanel, MAKEWPARAM(1033, 0)) == FALSE);
-    EXPECT_TRUE(query_panel_command(QueryPanel, MAKEWPARAM(IDOK, 0)) == FALSE);
+    const struct {
+        DLGPROC proc;
+        HWND panel;
+        UINT message;
+        WPARAM wparam;
+        INT_PTR result;
+    } rows[] = {
+        {query_panel_proc, QueryPanel, WM_COMMAND, MAKEWPARAM(IDC_QUERY_ADOPTED, CBN_DROPDOWN), TRUE},
+        {query_panel_proc, QueryPanel, WM_COMMAND, MAKEWPARAM(IDC_QUERY_CITY_LIST, LBN_DBLCLK), TRUE},
+        {query_panel_proc, QueryPanel, WM_COMMAND, MAKEWPARAM(1033, 0), FALSE},
+        {query_panel_proc, QueryPanel, WM_COMMAND, MAKEWPARAM(IDOK, 0), FALSE},
+        {info_panel_proc, InfoPanel, WM_COMMAND, MAKEWPARAM(IDC_INFO_CLEAR, BN_SETFOCUS), TRUE},
+        {info_panel_proc, InfoPanel, WM_COMMAND, MAKEWPARAM(IDC_INFO_TEXT, EN_CHANGE), FALSE},
+        {info_panel_proc, InfoPanel, WM_TIMER, 0, FALSE},
+        {about_box_proc, AboutBox, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_CONTACT1_ROLE, 0), TRUE},
+        {about_box_proc, AboutBox, WM_TIMER, 0, FALSE},
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i)
+        EXPECT_EQ(rows[i].result, rows[i].proc(rows[i].panel, rows[i].message, rows[i].wparam, 0)) << "row " << i;
     EXPECT_TRUE(query_state.population == 0 && city_table.matched_count == 3 && view_state.selected == -1);
 }
 
-TEST(Panels, InfoPanelFontLinesAndCommandResults) {
-    // The report's columns line up only in the fixed-pitch report font.
+// The report's columns line up only in the fixed-pitch report font; the 197-line
+// limit, with text already in the box, is checked end to end.
+TEST(Panels, InfoPanelFontAndLimit) {
     HWND edit = GetDlgItem(InfoPanel, IDC_INFO_TEXT);
     HFONT font = (HFONT)SendMessageA(edit, WM_GETFONT, 0, 0);
     EXPECT_TRUE(font != NULL && font == report_font);
@@ -129,141 +88,98 @@ TEST(Panels, InfoPanelFontLinesAndCommandResults) {
     EXPECT_TRUE((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0);  // the bit set means variable pitch
     SelectObject(dc, previous);
     ReleaseDC(edit, dc);
+    EXPECT_EQ(INFO_TEXT_MAX - 1, (int)SendMessageA(edit, EM_GETLIMITTEXT, 0, 0));
+}
 
+// A box at or past its limit (text set past the typing limit): the oldest text
+// goes, whole lines where there are any, then lines down to the last 198.
+TEST(Panels, InfoPanelFullBufferDropsWholeOldLines) {
+    const size_t room = INFO_TEXT_MAX - 1;
+    std::string short_lines;
+    while (short_lines.size() + 100 <= room) short_lines += std::string(98, 'x') + "\r\n";
+    short_lines += std::string(room - short_lines.size(), 'z');
+    const std::string one_line = std::string(69990, 'y') + "0123456789";
+    const struct {
+        std::string before, line, after;
+    } rows[] = {
+        {short_lines, "newest", short_lines.substr(short_lines.rfind('\n') + 1 - 196 * 100) + "newest\r\n"},
+        {one_line, "tail", one_line.substr(one_line.size() - (room - 6)) + "tail\r\n"},  // the front is cut
+        {one_line, std::string(70000, 'w'), std::string(room - 2, 'w') + "\r\n"},  // cut to what fits
+        {std::string(room, 'p'), "after paste", std::string(room - 13, 'p') + "after paste\r\n"},  // as pasted
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        SetDlgItemTextA(InfoPanel, IDC_INFO_TEXT, rows[i].before.c_str());
+        info_append(rows[i].line.c_str());
+        std::string text = info_text();
+        EXPECT_EQ(rows[i].after.size(), text.size()) << "row " << i;
+        EXPECT_TRUE(text == rows[i].after)
+            << "row " << i << ", ends " << text.substr(text.size() > 20 ? text.size() - 20 : 0);
+    }
     info_clear();
     EXPECT_EQ("", info_text());
-    info_append("first");
-    EXPECT_EQ("first\r\n", info_text());
-    EXPECT_TRUE(info_line_count() == 2);
-
-    // The 197-line limit, with text already in the box, is checked end to end.
-    EXPECT_TRUE(SendDlgItemMessageA(InfoPanel, IDC_INFO_TEXT, EM_GETLIMITTEXT, 0, 0) == INFO_TEXT_MAX - 1);
-    // A dialog's SendMessage result is not its procedure's: ask the procedure.
-    EXPECT_TRUE(info_panel_proc(InfoPanel, WM_COMMAND, MAKEWPARAM(IDC_INFO_CLEAR, BN_SETFOCUS), 0) == TRUE);
-    EXPECT_TRUE(info_panel_proc(InfoPanel, WM_COMMAND, MAKEWPARAM(IDC_INFO_TEXT, EN_CHANGE), 0) == FALSE);
-    EXPECT_TRUE(info_panel_proc(InfoPanel, WM_TIMER, 0, 0) == FALSE);
 }
 
-TEST(Panels, InfoPanelFullBufferDropsWholeOldLines) {
-    // A box filled to the brim with short lines: the oldest lines go, whole.
-    std::string full;
-    while (full.size() + 100 <= INFO_TEXT_MAX - 1) full += std::string(98, 'x') + "\r\n";
-    full += std::string(INFO_TEXT_MAX - 1 - full.size(), 'z');
-    SetDlgItemTextA(InfoPanel, IDC_INFO_TEXT, full.c_str());
-    info_append("newest");
-    std::string text = info_text();
-    EXPECT_TRUE(text.size() <= INFO_TEXT_MAX - 1);
-    EXPECT_EQ("newest\r\n", text.substr(text.size() - 8));
-    EXPECT_TRUE(info_line_count() <= INFO_LINE_LIMIT - 1);
-
-    // More text in the box than the buffer holds (set past the typing limit),
-    // one line: the front is cut, the end and the new line are kept.
-    std::string huge = std::string(69990, 'y') + "0123456789";
-    SetDlgItemTextA(InfoPanel, IDC_INFO_TEXT, huge.c_str());
-    info_append("tail");
-    text = info_text();
-    EXPECT_TRUE(text.size() == INFO_TEXT_MAX - 1);
-    EXPECT_EQ("0123456789tail\r\n", text.substr(text.size() - 16));
-
-    // A line longer than the whole buffer is cut to what fits.
-    std::string longest(70000, 'w');
-    info_append(longest.c_str());
-    text = info_text();
-    EXPECT_TRUE(text.size() == INFO_TEXT_MAX - 1);
-    EXPECT_EQ("w\r\n", text.substr(text.size() - 3));
-
-    // A paste larger than the buffer: the box takes what its limit allows and
-    // the next line still goes in whole.
-    info_clear();
-    std::string pasted = std::string(69990, 'p') + "\r\nlast";
-    bool on_clipboard = false;
-    if (OpenClipboard(main_window)) {
-        EmptyClipboard();
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, pasted.size() + 1);
-        if (block) {
-            memcpy(GlobalLock(block), pasted.c_str(), pasted.size() + 1);
-            GlobalUnlock(block);
-            on_clipboard = SetClipboardData(CF_TEXT, block) != NULL;
-        }
-        CloseClipboard();
-    }
-    if (on_clipboard) {
-        SendDlgItemMessageA(InfoPanel, IDC_INFO_TEXT, WM_PASTE, 0, 0);
-        EXPECT_TRUE(info_text().size() == INFO_TEXT_MAX - 1);
-        info_append("after paste");
-        text = info_text();
-        EXPECT_TRUE(text.size() <= INFO_TEXT_MAX - 1);
-        EXPECT_EQ("after paste\r\n", text.substr(text.size() - 13));
-    } else {
-        printf("note: no clipboard, paste case skipped\n");
-    }
-    info_clear();
-}
-
-TEST(Panels, AboutBoxLogoCaptionAndDefaultButton) {
+// The caption and Enter, Esc and OK are checked end to end.
+TEST(Panels, AboutBoxLogoAndDefaultButton) {
     HBITMAP logo = (HBITMAP)SendDlgItemMessageA(AboutBox, IDC_ABOUT_LOGO, STM_GETIMAGE, IMAGE_BITMAP, 0);
-    EXPECT_TRUE(logo != NULL);
+    ASSERT_TRUE(logo != NULL);
     BITMAP info = {};
-    if (logo) GetObjectA(logo, sizeof info, &info);
+    GetObjectA(logo, sizeof info, &info);
     EXPECT_TRUE(info.bmWidth == 322 && info.bmHeight == 115);
-    char caption[64] = "";
-    GetWindowTextA(AboutBox, caption, sizeof caption);
-    EXPECT_STREQ("About Ostrevan 1.0d", caption);
     LRESULT default_id = SendMessageA(AboutBox, DM_GETDEFID, 0, 0);
     EXPECT_TRUE(HIWORD(default_id) == DC_HASDEFID && LOWORD(default_id) == IDC_ABOUT_OK);
-
-    EXPECT_TRUE(about_box_proc(AboutBox, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_CONTACT1_ROLE, 0), 0) == TRUE);
-    EXPECT_TRUE(about_box_proc(AboutBox, WM_TIMER, 0, 0) == FALSE);
 }
 
+// Answers this process's save dialog: types name, or cancels when name is null.
+struct Answer {
+    const char* name;
+    bool saw_dialog;
+};
+
+DWORD WINAPI answer_save_dialog(void* parameter) {
+    Answer* answer = (Answer*)parameter;
+    HWND dialog = wait_for_save_dialog(GetCurrentProcessId(), WAIT_WINDOW_MS);
+    answer->saw_dialog = dialog != NULL;
+    if (dialog && answer->name) save_dialog_choose(dialog, answer->name);
+    if (dialog && !answer->name) save_dialog_cancel(dialog);
+    return 0;
+}
+
+// A bare name gets the extension; a differently cased one is kept and added to (the
+// comparison is case-sensitive); a cancel gives 0 and leaves the buffer alone. The
+// next dialog opens in the folder last chosen, and the start-up directory is back
+// after each, even when it had been moved.
 TEST(Panels, SaveDialogAddsTheExtensionAndKeepsTheStartFolder) {
-    const std::string& folder = scratch_folder;
-    const std::string start = current_directory();
+    const std::string folder = scratch_folder, start = current_directory();
     EXPECT_EQ(start, ansi(file_dialog_state.start_dir));
     EXPECT_TRUE(file_dialog_state.dialog.lStructSize == sizeof(OPENFILENAMEW));
     EXPECT_TRUE(file_dialog_state.dialog.Flags == (OFN_OVERWRITEPROMPT | OFN_SHOWHELP));
-
-    // A bare name gets the extension; the next dialog opens in its folder.
-    char path[PATH_CAPACITY];
-    strcpy(path, "untouched");
-    std::string typed = folder + "\\view";
-    Answer answer = {typed.c_str(), false};
-    HANDLE thread = start_answering(&answer);
-    int result = ask_save_file_name(path, ".bmp");
-    finish_answering(thread);
-    EXPECT_TRUE(answer.saw_dialog);
-    EXPECT_TRUE(result == 1);
-    EXPECT_EQ(folder + "\\view.bmp", path);
-    EXPECT_EQ(folder + "\\", ansi(file_dialog_state.initial_dir));
-    EXPECT_EQ(".bmp", ansi(file_dialog_state.filter));
-    EXPECT_EQ(start, current_directory());
-
-    // Case-sensitive comparison: a differently cased extension is kept and added to.
-    typed = folder + "\\view.BMP";
-    answer = {typed.c_str(), false};
-    thread = start_answering(&answer);
-    result = ask_save_file_name(path, ".bmp");
-    finish_answering(thread);
-    EXPECT_TRUE(result == 1);
-    EXPECT_EQ(folder + "\\view.BMP.bmp", path);
-
-    // Cancel: 0, buffer and folder untouched, and the start-up directory is back
-    // even when it had been moved.
-    strcpy(path, "untouched");
-    SetCurrentDirectoryA(folder.c_str());
-    answer = {nullptr, false};
-    thread = start_answering(&answer);
-    result = ask_save_file_name(path, ".txt");
-    finish_answering(thread);
-    EXPECT_TRUE(answer.saw_dialog);
-    EXPECT_TRUE(result == 0);
-    EXPECT_STREQ("untouched", path);
-    EXPECT_EQ(folder + "\\", ansi(file_dialog_state.initial_dir));
-    EXPECT_EQ(start, current_directory());
-}
-
-LRESULT CALLBACK test_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    return DefWindowProcA(window, message, wparam, lparam);
+    const std::string view = folder + "\\view", upper = folder + "\\view.BMP";
+    const struct {
+        const char* typed;
+        const char* extension;
+        int result;
+        std::string path;
+    } rows[] = {
+        {view.c_str(), ".bmp", 1, folder + "\\view.bmp"},
+        {upper.c_str(), ".bmp", 1, folder + "\\view.BMP.bmp"},
+        {NULL, ".txt", 0, "untouched"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        char path[PATH_CAPACITY] = "untouched";
+        SetCurrentDirectoryA(folder.c_str());
+        Answer answer = {row.typed, false};
+        HANDLE thread = CreateThread(NULL, 0, answer_save_dialog, &answer, 0, NULL);
+        EXPECT_EQ(row.result, ask_save_file_name(path, row.extension));
+        WaitForSingleObject(thread, 15000);
+        CloseHandle(thread);
+        EXPECT_TRUE(answer.saw_dialog);
+        EXPECT_EQ(row.path, path);
+        EXPECT_EQ(folder + "\\", ansi(file_dialog_state.initial_dir));
+        EXPECT_EQ(row.extension, ansi(file_dialog_state.filter));
+        EXPECT_EQ(start, current_directory());
+    }
 }
 
 }  // namespace
@@ -273,11 +189,8 @@ int main(int argc, char** argv) {
     install_shell_calls();
     app_instance = GetModuleHandleA(NULL);
     WNDCLASSA window_class = {};
-    window_class.style = CS_OWNDC | CS_DBLCLKS;
-    window_class.lpfnWndProc = test_window_proc;
+    window_class.lpfnWndProc = DefWindowProcA;
     window_class.hInstance = app_instance;
-    window_class.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-    window_class.hbrBackground = (HBRUSH)(COLOR_MENU + 1);
     window_class.lpszClassName = "panels_test";
     RegisterClassA(&window_class);
     main_window = CreateWindowExA(0, "panels_test", "Panels test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
@@ -300,29 +213,13 @@ int main(int argc, char** argv) {
                                    info_panel_proc, 0);
     AboutBox = CreateDialogParamA(app_instance, MAKEINTRESOURCEA(IDD_ABOUT_BOX), main_window,
                                   about_box_proc, 0);
-    if (!QueryPanel || !InfoPanel || !AboutBox) {
-        printf("cannot create the panels\n");
+    scratch_folder = make_scratch_dir();
+    if (!QueryPanel || !InfoPanel || !AboutBox || scratch_folder.empty()) {
+        printf("cannot create the panels or the scratch folder\n");
         return 2;
     }
     query_panel_sync(QueryPanel);
-
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof temp, temp);
-    char folder[MAX_PATH];
-    snprintf(folder, sizeof folder, "%sbaylith_panels_%lu", temp, (unsigned long)GetCurrentProcessId());
-    size_t folder_length = strlen(folder);
-    if (folder_length > 0 && folder[folder_length - 1] == '\\') folder[folder_length - 1] = '\0';
-    CreateDirectoryA(folder, NULL);
-
-    scratch_folder = folder;
     int result = RUN_ALL_TESTS();
-
-    DeleteFileA((std::string(folder) + "\\report.txt").c_str());
-    RemoveDirectoryA(folder);
-    DestroyWindow(AboutBox);
-    DestroyWindow(InfoPanel);
-    DestroyWindow(QueryPanel);
-    DestroyWindow(main_window);
-    DeleteObject(report_font);
+    remove_tree(scratch_folder);
     return result;
 }
