@@ -140,7 +140,7 @@ DWORD WINAPI answer_save_dialog(void* parameter) {
     Answer* answer = (Answer*)parameter;
     HWND dialog = wait_for_save_dialog(GetCurrentProcessId(), WAIT_WINDOW_MS);
     answer->saw_dialog = dialog != NULL;
-    if (dialog && answer->name) save_dialog_choose(dialog, answer->name);
+    if (dialog && answer->name) save_dialog_choose(dialog, wide(answer->name));
     if (dialog && !answer->name) save_dialog_cancel(dialog);
     return 0;
 }
