@@ -150,10 +150,7 @@ void drag_to_and_fro(HWND window, Move move) {
 // 60 wheel notches in and out at the client's middle; notch(wparam, lparam) sends one.
 template <typename Notch>
 void wheel_to_and_fro(HWND window, Notch notch) {
-    RECT client;
-    GetClientRect(window, &client);
-    POINT centre = {client.right / 2, client.bottom / 2};
-    ClientToScreen(window, &centre);
+    POINT centre = screen_middle(window);
     repeat(60, "a wheel notch got no answer", [&](int i) {
         return notch(MAKEWPARAM(0, (WORD)(short)(i % 2 == 0 ? 120 : -120)), MAKELPARAM(centre.x, centre.y));
     });

@@ -90,12 +90,7 @@ void pause_ms(int ms) {
 
 // A real input where the target can be reached, else the posted stand-in.
 bool reachable(HWND control) {
-    if (!control || !IsWindowVisible(control)) return false;
-    RECT rect;
-    GetClientRect(control, &rect);
-    POINT middle = {rect.right / 2, rect.bottom / 2};
-    ClientToScreen(control, &middle);
-    return WindowFromPoint(middle) == control;
+    return control && IsWindowVisible(control) && WindowFromPoint(screen_middle(control)) == control;
 }
 
 void counted(bool real) { ++(real ? real_inputs : posted_inputs); }
@@ -214,25 +209,20 @@ bool expect_report_of_selection(HWND list, const char* what) {
     }, &why);
 }
 
-// The row scrolled into view, with its middle on the list (*middle, on screen):
-// not only the list's middle, since a box left open (About) can cover some rows
-// and not others.
-bool row_reachable(HWND list, int row, POINT* middle) {
-    if (!reachable(list)) return false;
-    SendMessageW(list, LB_SETTOPINDEX, row, 0);
-    RECT item = {};
-    if (SendMessageW(list, LB_GETITEMRECT, row, (LPARAM)&item) == LB_ERR) return false;
-    *middle = POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    ClientToScreen(list, middle);
-    return WindowFromPoint(*middle) == list;
+// The row scrolled into view and its middle on the list: not only the list's
+// middle, since a box left open (About) can cover some rows and not others.
+bool row_reachable(HWND list, int row) {
+    POINT middle;
+    if (!reachable(list) || !list_item_middle(list, row, &middle)) return false;
+    ClientToScreen(list, &middle);
+    return WindowFromPoint(middle) == list;
 }
 
 // Chooses a row of the city list. A real click may land on a neighbouring row
 // when Wine's list box scrolls as it takes the focus; the report of whichever row
 // was chosen is checked.
 void choose_city_row(HWND list, int row) {
-    POINT middle = {0, 0};
-    bool real = row_reachable(list, row, &middle);
+    bool real = row_reachable(list, row);
     if (real)
         real_click_list_item(list, row);
     else

@@ -405,11 +405,16 @@ HWND answer_print_dialog(DWORD pid, HWND owner, int button, int timeout_ms) {
 
 void post_command(HWND window, int id) { PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-void post_wheel(HWND main_window, int delta) {
+POINT screen_middle(HWND window) {
     RECT client;
-    GetClientRect(main_window, &client);
-    POINT centre = {client.right / 2, client.bottom / 2};
-    ClientToScreen(main_window, &centre);
+    GetClientRect(window, &client);
+    POINT middle = {client.right / 2, client.bottom / 2};
+    ClientToScreen(window, &middle);
+    return middle;
+}
+
+void post_wheel(HWND main_window, int delta) {
+    POINT centre = screen_middle(main_window);
     PostMessageA(main_window, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)delta),
                  MAKELPARAM(centre.x, centre.y));
 }
@@ -521,11 +526,17 @@ void real_click_control(HWND control) {
     real_click(control, rect.right / 2, rect.bottom / 2);
 }
 
-void real_click_list_item(HWND list, int index) {
-    SendMessageW(list, LB_SETTOPINDEX, index, 0);  // scrolled into view, as a user would
+bool list_item_middle(HWND list, int index, POINT* middle) {
+    SendMessageW(list, LB_SETTOPINDEX, index, 0);
     RECT item = {};
-    if (SendMessageW(list, LB_GETITEMRECT, index, (LPARAM)&item) == LB_ERR) return;
-    real_click(list, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    if (SendMessageW(list, LB_GETITEMRECT, index, (LPARAM)&item) == LB_ERR) return false;
+    *middle = POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    return true;
+}
+
+void real_click_list_item(HWND list, int index) {
+    POINT middle;
+    if (list_item_middle(list, index, &middle)) real_click(list, middle.x, middle.y);
 }
 
 bool real_choose_combo_item(HWND combo, int index) {
@@ -534,9 +545,9 @@ bool real_choose_combo_item(HWND combo, int index) {
     GetWindowThreadProcessId(combo, &pid);
     HWND dropped = wait_for_top_window(pid, "ComboLBox", NULL, 2000);
     if (!dropped) return false;
-    RECT item = {};
-    if (SendMessageW(dropped, LB_GETITEMRECT, index, (LPARAM)&item) == LB_ERR) return false;
-    real_click(dropped, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    POINT middle;
+    if (!list_item_middle(dropped, index, &middle)) return false;
+    real_click(dropped, middle.x, middle.y);
     return wait_for_window_gone(dropped, 2000);
 }
 

@@ -134,6 +134,12 @@ std::string save_through_dialog(DWORD pid, const std::wstring& path, const char*
 // IDCANCEL). The dialog, NULL when none came.
 HWND answer_print_dialog(DWORD pid, HWND owner, int button, int timeout_ms);
 
+// The middle of window's client area, on screen.
+POINT screen_middle(HWND window);
+// The middle of a list box item in the list's client coordinates, scrolled into
+// view first as a user would; false when there is no such item.
+bool list_item_middle(HWND list, int index, POINT* middle);
+
 // Input to the main window, in client coordinates.
 void post_command(HWND window, int id);
 void post_wheel(HWND main_window, int delta);
