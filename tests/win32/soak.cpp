@@ -276,11 +276,6 @@ void double_click_on_a_marker() {
     fault("a double click on the marker at the view's centre selected no city");
 }
 
-void key_release() {
-    real_key(VK_SHIFT);
-    counted(true);
-}
-
 void display_mode() { post_command(main_window(), DISPLAY_COMMANDS[below(7)]); }
 
 void combo_choice() {
@@ -409,7 +404,7 @@ const Action ACTIONS[] = {
     {"wheel to an extreme", 1, [] { wheel(200, chance(50) ? 120 : -120); }},
     {"double click on a marker", 4, double_click_on_a_marker},
     {"double click on empty map", 3, double_click_on_empty_map},
-    {"key release", 2, key_release},
+    {"key release", 2, [] { real_key(VK_SHIFT); counted(true); }},
     {"display mode", 6, display_mode},
     {"combo choice", 8, combo_choice},
     {"city list choice", 4, choose_city},
