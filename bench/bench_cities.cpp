@@ -3,9 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_support.h"
-#include "cities/city_table.h"
-#include "cities/query.h"
-#include "cities/report.h"
+#include "core/city_table.h"
+#include "core/query.h"
+#include "core/report.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "image/bmp.h"
-#include "image/image.h"
-#include "image/resample.h"
+#include "core/bmp.h"
+#include "core/image.h"
+#include "core/resample.h"
 
 namespace {
 

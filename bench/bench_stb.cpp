@@ -5,7 +5,7 @@
 #include <stdlib.h>
 
 #include "bench/bench_support.h"
-#include "image/image.h"
+#include "core/image.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_BMP

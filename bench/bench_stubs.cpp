@@ -1,8 +1,8 @@
 // The shell's message box and frame presentation, for the benchmarks.
 #include <stdio.h>
 
-#include "app/shell_calls.h"
-#include "view/gl_api.h"
+#include "core/shell_calls.h"
+#include "gl/gl_api.h"
 
 static void print_message(const char* text, const char* caption, MessageOwner) {
     fprintf(stderr, "message: %s: %s\n", caption, text);

@@ -7,10 +7,10 @@
 
 #include <filesystem>
 
-#include "cities/city_table.h"
-#include "image/bmp.h"
-#include "view/frame.h"
-#include "view/view_state.h"
+#include "core/city_table.h"
+#include "core/bmp.h"
+#include "gl/frame.h"
+#include "core/view_state.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "image/image.h"
+#include "core/image.h"
 
 enum {
     BENCH_VIEW_WIDTH = 1024,

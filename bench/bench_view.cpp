@@ -5,15 +5,15 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_support.h"
-#include "cities/city_table.h"
+#include "core/city_table.h"
 #include "tests/support/former_frame.h"
 #include "tests/support/offscreen_gl.h"
-#include "view/frame.h"
-#include "view/gl_api.h"
-#include "view/markers.h"
-#include "view/tile_cache.h"
-#include "view/tile_loader.h"
-#include "view/view_state.h"
+#include "gl/frame.h"
+#include "gl/gl_api.h"
+#include "gl/markers.h"
+#include "core/tile_cache.h"
+#include "gl/tile_loader.h"
+#include "core/view_state.h"
 
 namespace {
 

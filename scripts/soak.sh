@@ -45,4 +45,4 @@ echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ /
 # soak checks that it writes nowhere but the out\ folder there.
 export SOAK_DIR="$(mktemp -d "$repo/build/soak.XXXXXX")"
 cp -R "$native/sample/data" "$SOAK_DIR/data" || fail_early "cannot copy the sample data"
-wine "$win/tests/win32/baylith_soak.exe"
+wine "$win/tests/e2e/baylith_soak.exe"

@@ -1,5 +1,5 @@
 // Writes the About box's logo: make_logo OUTPUT.bmp (the committed copy is
-// panels/logo.bmp).
+// win32/logo.bmp).
 #include <stdio.h>
 
 #include "tools/logo.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "image/bmp.h"
+#include "core/bmp.h"
 #include "tools/sample_data.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // The stage marks of the timing build: each drag move or wheel notch becomes one
 // FrameTimingRecord. At the drawn mark the hook finishes the frame itself, so the
 // rendering is told apart from the copy or swap that follows.
-#include "app/frame_timing.h"
+#include "win32/frame_timing.h"
 #include "bench/win32/frame_timing_log.h"
-#include "view/gl_api.h"
+#include "gl/gl_api.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "app/platform.h"
+#include "win32/platform.h"
 #include "bench/win32/frame_timing_log.h"
-#include "image/bmp.h"
+#include "core/bmp.h"
 #include "e2e_driver.h"
 
 namespace {

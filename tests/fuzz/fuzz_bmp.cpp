@@ -2,8 +2,8 @@
 // and survive a write and a second read unchanged.
 #include <string.h>
 
-#include "image/bmp.h"
-#include "image/image.h"
+#include "core/bmp.h"
+#include "core/image.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string.h>
 #include <unistd.h>
 
-#include "app/shell_calls.h"
+#include "core/shell_calls.h"
 
 int fuzz_messages_shown = 0;
 

@@ -3,7 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "cities/city_table.h"
+#include "core/city_table.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "cities/city_table.h"
+#include "core/city_table.h"
 
 inline CityRecord test_city(const char* name, const char* state, int32_t population, const char* structure,
                             char elected, char has_limits, int16_t adopted, int16_t amended, int8_t council_size,

@@ -1,7 +1,7 @@
 #include "tests/support/native_stubs.h"
 
-#include "app/shell_calls.h"
-#include "view/gl_api.h"
+#include "core/shell_calls.h"
+#include "gl/gl_api.h"
 
 std::vector<RecordedMessage> recorded_messages;
 std::vector<std::string> recorded_info_lines;

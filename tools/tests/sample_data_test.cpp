@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "cities/city_table.h"
-#include "image/bmp.h"
+#include "core/city_table.h"
+#include "core/bmp.h"
 #include "tools/sample_data.h"
 
 namespace {

@@ -1,0 +1,25 @@
+// Printing through a bitmap context: the page is drawn in horizontal bands, each
+// sent to the printer as a 24-bit bottom-up DIB.
+#pragma once
+#include <stddef.h>
+#include <stdint.h>
+#include "core/image.h"
+
+enum { PRINT_BAND_ROWS = 512 };
+
+struct PrintBand {
+    int32_t gl_bottom;  // first page row of the band, counted from the bottom (GL)
+    int32_t height;     // rows in the band
+    int32_t gdi_top;    // the band's top row on the printer, counted from the top (GDI)
+};
+
+// Bands needed to cover page_height rows; 0 for an empty page or band size.
+int32_t print_band_count(int32_t page_height, int32_t band_rows);
+
+// The index-th band from the bottom of the page; the last one may be shorter.
+PrintBand print_band(int32_t page_height, int32_t band_rows, int32_t index);
+
+// Copies a 3-byte RGB image (rows bottom-up, packed) into out as DIB rows: blue,
+// green, red, each row padded with zeros to bmp_row_size (core/bmp.h). Returns 0 without
+// writing when out_bytes is too small or the image is not 3 bytes per pixel.
+int rgb_to_dib_rows(const Image* rgb, uint8_t* out, size_t out_bytes);

@@ -1,0 +1,10 @@
+// City markers: the strip texture and the pass that draws them (OpenGL side).
+#pragma once
+#include "core/picking.h"
+
+enum { MARKER_TEXTURE_NAME = 2 };
+
+#define MARKER_ATLAS_PATH ".\\data\\lolli.bmp"
+
+int load_marker_atlas();
+void draw_markers();

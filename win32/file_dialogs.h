@@ -1,0 +1,27 @@
+// The shared save dialog, and the boxes that report how a save went.
+#pragma once
+#include <windows.h>
+#include "core/file_open.h"
+
+// The dialog works in UTF-16 so that it hands back what the user typed; the
+// chosen path is then turned into the ANSI code page that every file call reads.
+struct FileDialogState {
+    OPENFILENAMEW dialog;
+    WCHAR file_name[PATH_CAPACITY];
+    WCHAR file_title[PATH_CAPACITY];
+    WCHAR initial_dir[PATH_CAPACITY];
+    WCHAR filter[PATH_CAPACITY];
+    WCHAR start_dir[PATH_CAPACITY];
+};
+extern FileDialogState file_dialog_state;
+
+void init_file_dialogs(HWND owner);
+
+// 1 with the full path (ending in extension) in path (PATH_CAPACITY bytes, ANSI
+// code page); 0 when cancelled, failed, longer than the ANSI file calls take
+// (MAX_PATH - 1), or not expressible in the ANSI code page (path untouched; the
+// last two explain themselves in a box).
+int ask_save_file_name(char* path, const char* extension);
+
+// Shows the box for a SaveOutcome: "Save complete", or what went wrong.
+void show_save_result(int outcome);

@@ -1,0 +1,126 @@
+// Entry point: start-up and the message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "win32/app.h"
+#include "win32/menu.h"
+#include "win32/presentation.h"
+#include "core/shell_calls.h"
+#include "win32/shell_calls_win32.h"
+#include "win32/window_proc.h"
+#include "core/city_table.h"
+#include "core/query.h"
+#include "win32/file_dialogs.h"
+#include "win32/message_box.h"
+#include "win32/about_box.h"
+#include "win32/info_panel.h"
+#include "win32/query_panel.h"
+#include "gl/frame.h"
+#include "gl/markers.h"
+
+namespace {
+
+const char MAIN_CLASS_NAME[] = "mainw";
+const char MAIN_TITLE[] = "Baylith 1.0";
+
+enum {
+    MAIN_CLASS_STYLE = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+    MAIN_WINDOW_WIDTH = 1024,
+    MAIN_WINDOW_HEIGHT = 768,
+    ABOUT_BOX_TEMPLATE = 108,
+    QUERY_PANEL_TEMPLATE = 111,
+    INFO_PANEL_TEMPLATE = 112,
+};
+
+void register_main_class(HINSTANCE instance) {
+    WNDCLASSA window_class = {};
+    window_class.style = MAIN_CLASS_STYLE;
+    window_class.lpfnWndProc = main_window_proc;
+    window_class.cbClsExtra = 0;
+    window_class.cbWndExtra = 0;
+    window_class.hInstance = instance;
+    window_class.hIcon = LoadIconA(NULL, IDI_APPLICATION);
+    window_class.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    window_class.hbrBackground = (HBRUSH)(COLOR_MENU + 1);
+    window_class.lpszMenuName = NULL;
+    window_class.lpszClassName = MAIN_CLASS_NAME;
+    RegisterClassA(&window_class);
+}
+
+// A message that no panel takes goes to its window.
+bool offered_to_panels(MSG* msg) {
+    if (QueryPanel != NULL && IsDialogMessageA(QueryPanel, msg)) {
+        return true;
+    }
+    if (InfoPanel != NULL && IsDialogMessageA(InfoPanel, msg)) {
+        return true;
+    }
+    if (AboutBox != NULL && IsDialogMessageA(AboutBox, msg)) {
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line, int show_command) {
+    install_shell_calls();  // before anything may show a box
+    app_instance = instance;
+    if (previous_instance == NULL) {
+        register_main_class(instance);
+    }
+    main_window = CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_TITLE,
+                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                                  CW_USEDEFAULT, 0, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT,
+                                  NULL, NULL, instance, NULL);
+    if (main_window == NULL) {
+        // Nothing can be shown or drawn without it.
+        show_message("Cannot create the main window!", "Error");
+        return 1;
+    }
+    create_main_context(main_window);
+    report_font = create_report_font();
+    if (main_glrc != NULL) {
+        wglMakeCurrent(main_dc, main_glrc);
+        // Size messages sent while the window was created found no context, so the
+        // viewport is set now from the real client area.
+        RECT client;
+        GetClientRect(main_window, &client);
+        resize_view((int16_t)client.right, (int16_t)client.bottom);
+    }
+    ShowWindow(main_window, show_command);
+    start_refresh_timer();
+    if (main_glrc == NULL) {
+        // The program stays usable (panels, saving reports, Quit) but draws no map.
+        show_message("Cannot create the OpenGL context!", "Error");
+    } else {
+        set_fixed_gl_state();
+    }
+    load_terms_file();
+    if (main_glrc != NULL) {
+        load_marker_atlas();
+    }
+    run_query();
+    build_menu_bar();
+    init_file_dialogs(main_window);
+    InitCommonControls();
+    QueryPanel = CreateDialogParamA(instance, MAKEINTRESOURCEA(QUERY_PANEL_TEMPLATE), main_window,
+                                    query_panel_proc, 0);
+    InfoPanel = CreateDialogParamA(instance, MAKEINTRESOURCEA(INFO_PANEL_TEMPLATE), main_window,
+                                   info_panel_proc, 0);
+    AboutBox = CreateDialogParamA(instance, MAKEINTRESOURCEA(ABOUT_BOX_TEMPLATE), main_window,
+                                  about_box_proc, 0);
+    if (QueryPanel != NULL) {
+        query_panel_sync(QueryPanel);
+    }
+
+    MSG msg = {};
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+        if (offered_to_panels(&msg)) {
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return (int)msg.wParam;
+}

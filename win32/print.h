@@ -1,0 +1,16 @@
+// "Print..": the captured view on one page.
+#pragma once
+#include <windows.h>
+#include "core/image.h"
+
+struct PrintJob {
+    PRINTDLGA print_dialog;
+    int page_width;
+    int page_height;
+    HGLRC printer_context;
+};
+extern PrintJob print_job;
+
+void print_view();
+int begin_print_job(HWND owner);
+void print_image_page(const Image* captured);

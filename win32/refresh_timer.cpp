@@ -1,0 +1,10 @@
+// The refresh tick on the main window.
+#include "win32/app.h"
+
+void stop_refresh_timer() {
+    KillTimer(main_window, REFRESH_TIMER_ID);
+}
+
+void start_refresh_timer() {
+    SetTimer(main_window, REFRESH_TIMER_ID, REFRESH_PERIOD_MS, NULL);
+}

@@ -1,0 +1,5 @@
+// The shell's answers to the portable code's calls.
+#pragma once
+
+// Fills shell_calls with the shell's message box, Info panel and frame presentation.
+void install_shell_calls();

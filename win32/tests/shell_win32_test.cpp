@@ -1,0 +1,271 @@
+// The menu bar and the main window's procedure, driven in-process under Windows or
+// Wine (menus cannot be read from another process under Wine). The drawing, the
+// dialogs and the panels are replaced by stand-ins below; the view arithmetic,
+// picking and the report are the real ones.
+#include <windows.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <gtest/gtest.h>
+
+#include "win32/app.h"
+#include "win32/menu.h"
+#include "win32/window_proc.h"
+#include "core/city_table.h"
+#include "win32/gl_context.h"
+#include "win32/message_box.h"
+#include "win32/print.h"
+#include "win32/snapshot.h"
+#include "win32/info_panel.h"
+#include "win32/query_panel.h"
+#include "gl/frame.h"
+#include "gl/tile_loader.h"
+#include "core/view_state.h"
+
+// Stand-ins for the rest of the shell; the handles are the shell's own.
+namespace {
+int redraws, tiles_loaded;
+int16_t resized_width = -1, resized_height = -1;
+}  // namespace
+
+void quit_application() {}
+void on_main_destroy() {}
+void stop_refresh_timer() {}
+void start_refresh_timer() {}
+void save_snapshot() {}
+void print_view() {}
+void reset_query() {}
+void redraw() { ++redraws; }
+void resize_view(int16_t width, int16_t height) {
+    resized_width = width;
+    resized_height = height;
+}
+void load_next_tile() { ++tiles_loaded; }
+void query_panel_sync(HWND) {}
+// shell_calls is left empty: no message boxes, no Info panel lines.
+
+namespace {
+
+HMENU popup(int position) {
+    return GetSubMenu(GetMenu(main_window), position);
+}
+
+// The Display item that carries the mark, or 0 when none or several do.
+UINT marked_display_item() {
+    HMENU display = popup(1);
+    UINT marked = 0;
+    int marks = 0;
+    for (int i = 0; i < GetMenuItemCount(display); ++i) {
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_ID;
+        GetMenuItemInfoA(display, i, TRUE, &info);
+        if (info.fState & MFS_CHECKED) {
+            EXPECT_TRUE(info.fType & MFT_RADIOCHECK);
+            marked = info.wID;
+            ++marks;
+        }
+    }
+    return marks == 1 ? marked : 0;
+}
+
+// The menu bar in order: the popup each item is in, its text and its id.
+const struct MenuItem {
+    int popup;
+    const char* text;
+    UINT id;
+} menu_items[] = {
+    {0, "Save Snapshot..", 1},         {0, "Print..", 2},
+    {0, "Quit", 10},                   {1, "Mayor Total Terms", 11},
+    {1, "Mayor Consecutive Terms", 12}, {1, "Mayor Term Length", 13},
+    {1, "Council Total Terms", 15},    {1, "Council Consecutive Terms", 16},
+    {1, "Council Terms Length", 17},   {1, "Maximum Years", 19},
+    {2, "Reset Query", 51},            {3, "Show Query Panel", 31},
+    {3, "Show Info Panel", 33},        {4, "About..", 41},
+};
+
+TEST(Shell, MenuBarLayout) {
+    HMENU bar = GetMenu(main_window);
+    ASSERT_TRUE(bar != NULL);
+    const char* titles[5] = {"File", "Display", "Query", "Panel", "Help"};
+    int counts[5] = {};
+    EXPECT_EQ(5, GetMenuItemCount(bar));
+    for (const MenuItem& item : menu_items) {
+        SCOPED_TRACE(item.text);
+        char text[64] = "";
+        GetMenuStringA(bar, item.popup, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(titles[item.popup], text);
+        int position = counts[item.popup]++;
+        GetMenuStringA(popup(item.popup), position, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(item.text, text);
+        EXPECT_EQ(item.id, GetMenuItemID(popup(item.popup), position));
+    }
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(counts[i], GetMenuItemCount(popup(i))) << titles[i];
+    EXPECT_EQ(MAYOR_TOTAL_TERMS, marked_display_item());
+}
+
+// Every Display item, the same one again and ids that are no modes.
+TEST(Shell, DisplayCommandsMarkTheirModeAndRedraw) {
+    for (const MenuItem& item : menu_items) {
+        if (item.popup != 1) continue;
+        SCOPED_TRACE(item.text);
+        int before = redraws;
+        on_menu_command(item.id);
+        EXPECT_EQ((int)item.id, view_state.display_mode);
+        EXPECT_EQ(item.id, marked_display_item());
+        on_menu_command(item.id);
+        EXPECT_EQ(before + 2, redraws);
+    }
+    int before = redraws;
+    const int not_modes[] = {14, 18, 999, CMD_RESET_QUERY, CMD_SHOW_QUERY_PANEL};
+    for (int id : not_modes) {
+        on_menu_command(id);
+        EXPECT_EQ(19, view_state.display_mode) << id;
+        EXPECT_EQ(19u, marked_display_item()) << id;
+    }
+    EXPECT_EQ(before, redraws);
+    on_menu_command(MAYOR_TOTAL_TERMS);
+}
+
+LRESULT send(UINT message, WPARAM wparam, LPARAM lparam) {
+    return main_window_proc(main_window, message, wparam, lparam);
+}
+
+TEST(Shell, MouseButtonsCaptureAndDrag) {
+    set_viewport_size(800, 600);
+    view_state.centre_x = 1317.0f;
+    view_state.centre_y = 716.0f;
+    last_mouse_position.x = 7;
+    last_mouse_position.y = 8;
+    int before = redraws;
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(50, 60));  // no button held: nothing
+    EXPECT_EQ(7, last_mouse_position.x);
+    EXPECT_EQ(before, redraws);
+
+    send(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100));
+    EXPECT_EQ(100, last_mouse_position.x);
+    EXPECT_TRUE(GetCapture() == main_window);
+    EXPECT_EQ(before, redraws);
+
+    // How far a right or left drag moves the map is checked end to end with real
+    // input; here both buttons together, which that does not do.
+    send(WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(110, 95));
+    EXPECT_EQ(110, last_mouse_position.x);
+    EXPECT_EQ(95, last_mouse_position.y);
+    EXPECT_EQ(before + 1, redraws);
+    ViewState left_start = view_state;
+    send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(140, 120));
+    EXPECT_EQ(before + 2, redraws);
+
+    // Both buttons: the map moves.
+    send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(150, 120));
+    EXPECT_TRUE(view_state.centre_x != left_start.centre_x);
+
+    // Positions left of and above the client area are negative.
+    send(WM_RBUTTONUP, 0, MAKELPARAM(-20, -30));
+    EXPECT_EQ(-20, last_mouse_position.x);
+    EXPECT_EQ(-30, last_mouse_position.y);
+    EXPECT_TRUE(GetCapture() != main_window);
+    EXPECT_EQ(before + 3, redraws);
+
+    // A double click on empty map captures until the button is released; what it
+    // shows is checked end to end.
+    city_table.count = 0;
+    send(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(40, 50));
+    EXPECT_TRUE(GetCapture() == main_window);
+    EXPECT_EQ(40, last_mouse_position.x);
+    send(WM_LBUTTONUP, 0, MAKELPARAM(41, 52));
+    EXPECT_TRUE(GetCapture() != main_window);
+}
+
+// What each message redraws and loads, with the GL context and without it (then
+// nothing is drawn, and a paint still validates).
+TEST(Shell, WheelKeysTimerSizePaintAndCommandHighWord) {
+    const struct {
+        bool context;
+        UINT message;
+        WPARAM wparam;
+        LPARAM lparam;
+        int redraws, tiles;
+    } rows[] = {
+        {true, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-120), MAKELPARAM(500, 400), 1, 0},
+        {true, WM_KEYUP, VK_SHIFT, 0, 1, 0},
+        {true, WM_TIMER, 2, 0, 0, 0},  // not the refresh timer
+        {true, WM_TIMER, REFRESH_TIMER_ID, 0, 1, 1},
+        {true, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200), 0, 0},
+        {false, WM_TIMER, REFRESH_TIMER_ID, 0, 0, 0},
+        {false, WM_PAINT, 0, 0, 0, 0},
+        {false, WM_COMMAND, MAXIMUM_YEARS, 0, 0, 0},
+        {true, WM_COMMAND, MAKEWPARAM(MAYOR_TERM_LENGTH, 1), 0, 1, 0},  // the high word is ignored
+    };
+    HGLRC context = main_glrc;
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        SCOPED_TRACE(i);
+        main_glrc = rows[i].context ? context : NULL;
+        int redraws_before = redraws, tiles_before = tiles_loaded;
+        InvalidateRect(main_window, NULL, FALSE);
+        send(rows[i].message, rows[i].wparam, rows[i].lparam);
+        EXPECT_EQ(redraws_before + rows[i].redraws, redraws);
+        EXPECT_EQ(tiles_before + rows[i].tiles, tiles_loaded);
+        EXPECT_EQ(rows[i].message != WM_PAINT, GetUpdateRect(main_window, NULL, FALSE) != FALSE);
+    }
+    EXPECT_EQ(300, resized_width);
+    EXPECT_EQ(200, resized_height);
+    EXPECT_EQ(13, view_state.display_mode);
+    EXPECT_EQ(13u, marked_display_item());
+    on_menu_command(MAYOR_TOTAL_TERMS);
+
+    // Every message also gets the default handling, whose result is returned.
+    EXPECT_EQ((LRESULT)strlen("Baylith 1.0"), send(WM_GETTEXTLENGTH, 0, 0));
+}
+
+}  // namespace
+
+// Every field of the two requests but these is zero (iPixelType RGBA is 0 too).
+void check_request(PIXELFORMATDESCRIPTOR request, DWORD flags, BYTE colour_bits) {
+    PIXELFORMATDESCRIPTOR expected = {};
+    expected.nSize = 40;
+    expected.nVersion = 1;
+    expected.dwFlags = flags;
+    expected.cColorBits = colour_bits;
+    EXPECT_TRUE(memcmp(&expected, &request, sizeof expected) == 0);
+}
+
+TEST(Shell, PixelFormatRequests) {
+    check_request(window_pixel_format_request(), 0x25, 16);
+    check_request(printer_pixel_format_request(), 0x20000030, 24);
+    // A window DC offers a double-buffered RGBA format for the window's request.
+    PIXELFORMATDESCRIPTOR request = window_pixel_format_request(), chosen = {};
+    HDC window_dc = GetDC(main_window);
+    DescribePixelFormat(window_dc, ChoosePixelFormat(window_dc, &request), sizeof chosen, &chosen);
+    EXPECT_TRUE((chosen.dwFlags & 0x25) == 0x25 && chosen.iPixelType == PFD_TYPE_RGBA);
+    ReleaseDC(main_window, window_dc);
+}
+
+// The cases share one window and one menu bar and run in this file's order.
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    WNDCLASSA window_class = {};
+    window_class.style = CS_OWNDC | CS_DBLCLKS;
+    window_class.lpfnWndProc = DefWindowProcA;
+    window_class.lpszClassName = "shell_test";
+    RegisterClassA(&window_class);
+    main_window = CreateWindowExA(0, "shell_test", "Baylith 1.0", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+                                  NULL, NULL, NULL, NULL);
+    ShowWindow(main_window, SW_SHOWNOACTIVATE);  // a hidden window has nothing to paint
+    // A real context on a small bitmap, made as the program makes its own, so that
+    // the shell's "context is current" checks pass as they do in the program.
+    GlBitmap bitmap = {};
+    PIXELFORMATDESCRIPTOR request = bitmap_pixel_format_request();
+    if (main_window == NULL || !create_gl_bitmap(NULL, 16, 16, &bitmap) ||
+        create_gl_context(bitmap.dc, &request, &main_glrc) != GL_SETUP_DONE) {
+        printf("cannot set up the window or the GL context\n");
+        return 2;
+    }
+    main_dc = bitmap.dc;
+    wglMakeCurrent(main_dc, main_glrc);
+    for (HWND* panel : {&QueryPanel, &InfoPanel, &AboutBox})
+        *panel = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, main_window, NULL, NULL, NULL);
+    build_menu_bar();
+    return RUN_ALL_TESTS();
+}
