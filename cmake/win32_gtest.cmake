@@ -1,5 +1,5 @@
 # GoogleTest built from source for the Windows test programs (the in-process Win32
-# suites, the end-to-end driver, the soak): target gtest, or nothing when the
+# suites, the end-to-end driver, the soak): target gtest; configuring fails when the
 # sources are missing.
 if(TARGET gtest)
   return()
@@ -12,5 +12,5 @@ set(BAYLITH_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources 
 if(EXISTS ${BAYLITH_GTEST_SOURCE_DIR}/CMakeLists.txt)
   add_subdirectory(${BAYLITH_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 else()
-  message(STATUS "No GoogleTest sources at ${BAYLITH_GTEST_SOURCE_DIR}: no Windows test programs")
+  message(FATAL_ERROR "No GoogleTest sources at ${BAYLITH_GTEST_SOURCE_DIR}: the Windows test programs cannot be built (install googletest, or set BAYLITH_GTEST_SOURCE_DIR; -DBUILD_TESTING=OFF builds the program alone)")
 endif()

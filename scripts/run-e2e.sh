@@ -43,6 +43,6 @@ xvfb_start || exit 1
 cups_pdf_start || { echo "run-e2e: no CUPS-PDF printer: the printing cases cannot run" >&2; exit 1; }
 wine_env_setup || exit 1
 
-ctest --test-dir "$build_dir" --output-on-failure -j1 "$@"
+ctest --test-dir "$build_dir" --no-tests=error --output-on-failure -j1 "$@"
 status=$?
 exit $status

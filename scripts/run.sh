@@ -70,12 +70,16 @@ while [ $waited -lt 150 ] && ! xwininfo -name "Baylith 1.0" >/dev/null 2>&1; do
     sleep 0.1
     waited=$((waited + 1))
 done
+if ! xwininfo -name "Baylith 1.0" >/dev/null 2>&1; then
+    echo "run: baylith.exe runs but its window did not appear within 15 s" >&2
+    exit 1
+fi
 sleep "$settle_seconds"
 
 mkdir -p "$(dirname "$screenshot")"
-# Crop to the main window when it can be found, else to the top-left 1024 x 768.
-crop="1024x768+0+0"
+# Crop to the main window.
 geometry="$(xwininfo -name "Baylith 1.0" 2>/dev/null)"
+crop=""
 if [ -n "$geometry" ]; then
     x=$(echo "$geometry" | sed -n 's/.*Absolute upper-left X: *\(-\?[0-9]*\).*/\1/p')
     y=$(echo "$geometry" | sed -n 's/.*Absolute upper-left Y: *\(-\?[0-9]*\).*/\1/p')
@@ -86,6 +90,10 @@ if [ -n "$geometry" ]; then
         [ "$y" -lt 0 ] && { h=$((h + y)); y=0; }
         crop="${w}x${h}+${x}+${y}"
     fi
+fi
+if [ -z "$crop" ]; then
+    echo "run: the window of baylith.exe is gone or has no size: no screenshot" >&2
+    exit 1
 fi
 if ! import -window root -crop "$crop" +repage "$screenshot"; then
     echo "run: the screenshot could not be taken" >&2

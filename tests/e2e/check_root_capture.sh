@@ -15,7 +15,7 @@ exchange=$(mktemp -d)
 trap 'rm -rf "$exchange"' EXIT
 export BAYLITH_SCREEN_DIR=$exchange
 
-"$emulator" "$driver" --gtest_filter=Screen.RootCaptureShowsThePanelsOverTheMap &
+"$emulator" "$driver" --gtest_filter=Screen.RootCaptureShowsThePanelsOverTheMap >"$exchange/driver.log" 2>&1 &
 driver_pid=$!
 
 near() {  # near "r g b" r g b: every channel within 3
@@ -52,5 +52,11 @@ for step in query info; do
 done
 wait "$driver_pid"
 status=$?
+cat "$exchange/driver.log"
 echo "driver exit status $status"
+# The filter names one case: it must have run and passed, not matched nothing.
+if [ $status -eq 0 ] && ! tr -d '\r' <"$exchange/driver.log" | grep -q '^\[  PASSED  \] 1 test\.$'; then
+    echo "the Screen case did not run: the filter matches no test"
+    status=1
+fi
 exit $status
