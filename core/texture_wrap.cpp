@@ -52,3 +52,24 @@ int renderer_has_edge_clamp(const char* version, const char* extensions) {
            (has_extension(extensions, "GL_EXT_texture_edge_clamp") ||
             has_extension(extensions, "GL_SGIS_texture_edge_clamp"));
 }
+
+float clamp_fallback_inset(int32_t texels, int wraps_with_gl_clamp) {
+    if (!wraps_with_gl_clamp || texels <= 0) {
+        return 0.0f;
+    }
+    return 0.5f / (float)texels;
+}
+
+float keep_inside_cell(float s, int32_t cell, int32_t cells, float inset) {
+    if (inset <= 0.0f || cells <= 0) {
+        return s;
+    }
+    if (cell < 0) cell = 0;
+    if (cell >= cells) cell = cells - 1;
+    float low = (float)cell / (float)cells + inset;
+    float high = (float)(cell + 1) / (float)cells - inset;
+    if (low > high) {
+        low = high = ((float)cell + 0.5f) / (float)cells;  // a cell narrower than a texel
+    }
+    return s < low ? low : (s > high ? high : s);
+}

@@ -3,6 +3,7 @@
 
 #include "core/shell_calls.h"
 #include "core/bmp.h"
+#include "core/texture_wrap.h"
 #include "gl/gl_api.h"
 #include "gl/texture.h"
 #include "core/view_state.h"
@@ -37,6 +38,9 @@ void draw_markers() {
     glLoadIdentity();
     glOrtho(0.0, (double)viewport_size.width, 0.0, (double)viewport_size.height, -100.0, 100.0);
 
+    // Under GL_CLAMP each marker keeps to its own cell, half a texel in.
+    TexelInset inset = bound_texture_inset();
+    const float t0 = inset.t, t1 = 1.0f - inset.t;
     int32_t count = city_rows();
     // One batch; only the current colour changes inside it.
     glBegin(GL_TRIANGLES);
@@ -45,18 +49,19 @@ void draw_markers() {
         if (!drawn_marker_tip(i, &px, &py)) {
             continue;
         }
-        float s = marker_cell_s(marker_value(&city_table.rows[i], view_state.display_mode));
+        int32_t value = marker_value(&city_table.rows[i], view_state.display_mode);
+        float s = marker_cell_s(value);
         if (view_state.selected == -1 || view_state.selected == i) {
             glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         } else {
             glColor4f(1.0f, 1.0f, 1.0f, 0.4f);
         }
         // Tip at the city's pixel; the strip's bottom row at the tip.
-        glTexCoord2f(s, 0.0f);
+        glTexCoord2f(keep_inside_cell(s, value, MARKER_CELLS, inset.s), t0);
         glVertex2f(px, py);
-        glTexCoord2f(s + 0.0313f, 1.0f);
+        glTexCoord2f(keep_inside_cell(s + 0.0313f, value, MARKER_CELLS, inset.s), t1);
         glVertex2f(px + (float)MARKER_HALF_WIDTH, py + (float)MARKER_HEIGHT);
-        glTexCoord2f(s - 0.0313f, 1.0f);
+        glTexCoord2f(keep_inside_cell(s - 0.0313f, value, MARKER_CELLS, inset.s), t1);
         glVertex2f(px - (float)MARKER_HALF_WIDTH, py + (float)MARKER_HEIGHT);
     }
     glEnd();

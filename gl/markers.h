@@ -2,7 +2,7 @@
 #pragma once
 #include "core/picking.h"
 
-enum { MARKER_TEXTURE_NAME = 2 };
+enum { MARKER_TEXTURE_NAME = 2, MARKER_CELLS = 16 };  // the strip's cells along s
 
 #define MARKER_ATLAS_PATH ".\\data\\lolli.bmp"
 

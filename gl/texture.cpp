@@ -27,3 +27,14 @@ void upload_texture(GLuint name, GLint components, GLsizei width, GLsizei height
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
+
+TexelInset bound_texture_inset() {
+    GLint wrap_s = 0, wrap_t = 0, width = 0, height = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap_s);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap_t);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    TexelInset inset = {clamp_fallback_inset(width, wrap_s == GL_CLAMP),
+                        clamp_fallback_inset(height, wrap_t == GL_CLAMP)};
+    return inset;
+}

@@ -12,3 +12,12 @@ int fits_texture_size(int32_t width, int32_t height);
 // clamped to the picture's own texels where the renderer can (else GL_CLAMP).
 void upload_texture(GLuint name, GLint components, GLsizei width, GLsizei height, GLenum format,
                     const void* pixels);
+
+// Half a texel of the bound texture along s and t where it wraps with GL_CLAMP
+// (renderers without GL_CLAMP_TO_EDGE, such as "1.1.0"); 0 and 0 where its edges
+// clamp to its own texels. Drawing keeps its coordinates that far inside.
+struct TexelInset {
+    float s;
+    float t;
+};
+TexelInset bound_texture_inset();

@@ -8,7 +8,7 @@
 #include "core/bmp.h"
 #include "win32/file_dialogs.h"
 #include "core/file_open.h"
-#include "gl/gl_image.h"
+#include "gl/read_back.h"
 #include "gl/frame.h"
 #include "core/view_state.h"
 

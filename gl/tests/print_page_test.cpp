@@ -5,15 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include "gl/gl_image.h"
+#include "gl/print_page.h"
+#include "gl/read_back.h"
 #include "core/image.h"
 #include "core/resample.h"
 #include "gl/gl_api.h"
 #include "gl/tests/render_fixture.h"
 
-typedef RenderTest GlImage;
+typedef RenderTest PrintPage;
 
-TEST_F(GlImage, ReadBackOfAnOddWidthIsTightlyPacked) {
+TEST_F(PrintPage, ReadBackOfAnOddWidthIsTightlyPacked) {
     // Each pixel of a 5 x 3 corner gets its own colour.
     glEnable(GL_SCISSOR_TEST);
     for (int y = 0; y < 3; ++y) {
@@ -38,10 +39,6 @@ TEST_F(GlImage, ReadBackOfAnOddWidthIsTightlyPacked) {
         }
     }
     destroy_image(&image);
-
-    Image empty = {0, 0, 0, NULL};
-    read_frame_pixels(&empty);  // nothing to fill: no read
-    EXPECT_EQ(empty.pixels, nullptr);
 }
 
 // The picture: 8 x 2, red rising 30 a column, green 100 on the bottom row and 200
@@ -70,6 +67,12 @@ static double filtered_red(const Image* texture, int x) {
     return (1 - f) * texture->pixels[i * 3] + f * texture->pixels[(i + 1) * 3];
 }
 
+// The whole page as one band.
+static int draw_page(const Image* picture, int32_t page_width, int32_t page_height) {
+    if (!upload_print_texture(picture)) return 0;
+    return draw_print_page_band(picture, page_width, page_height, 0, page_height);
+}
+
 static std::vector<uint8_t> read_rows(int width, int height) {
     std::vector<uint8_t> rgb((size_t)width * height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -77,7 +80,7 @@ static std::vector<uint8_t> read_rows(int width, int height) {
     return rgb;
 }
 
-TEST_F(GlImage, PrintedPageHasWhiteMarginsAndTheFilteredPicture) {
+TEST_F(PrintPage, PrintedPageHasWhiteMarginsAndTheFilteredPicture) {
     Image picture = {0, 0, 0, NULL};
     make_picture(&picture);
     PagePlacement placement = place_on_page(64, 48, 8, 2);
@@ -85,7 +88,7 @@ TEST_F(GlImage, PrintedPageHasWhiteMarginsAndTheFilteredPicture) {
     ASSERT_EQ(placement.offset_x, 0.0f);
     ASSERT_EQ(placement.offset_y, 16.0f);
 
-    ASSERT_EQ(draw_print_page(&picture, 64, 48), 1);
+    ASSERT_EQ(draw_page(&picture, 64, 48), 1);
     EXPECT_RGB(read_pixel(0, 0), 255, 255, 255);
     EXPECT_RGB(read_pixel(40, 15), 255, 255, 255);
     EXPECT_RGB(read_pixel(40, 32), 255, 255, 255);
@@ -111,10 +114,10 @@ TEST_F(GlImage, PrintedPageHasWhiteMarginsAndTheFilteredPicture) {
     destroy_image(&picture);
 }
 
-TEST_F(GlImage, BandsPutTogetherGiveTheWholePage) {
+TEST_F(PrintPage, BandsPutTogetherGiveTheWholePage) {
     Image picture = {0, 0, 0, NULL};
     make_picture(&picture);
-    ASSERT_EQ(draw_print_page(&picture, 64, 48), 1);
+    ASSERT_EQ(draw_page(&picture, 64, 48), 1);
     std::vector<uint8_t> page = read_rows(64, 48);
 
     // One upload serves every band: a black texture left from before is replaced.
@@ -135,7 +138,7 @@ TEST_F(GlImage, BandsPutTogetherGiveTheWholePage) {
     destroy_image(&picture);
 }
 
-TEST_F(GlImage, CaptureWiderThanATextureFillsTheSamePageRectangle) {
+TEST_F(PrintPage, CaptureWiderThanATextureFillsTheSamePageRectangle) {
     // 512 x 256 and 2048 x 1024 (a 1024-wide texture) both fill rows 8 to 39.
     for (int width : {512, 2048}) {
         Image picture = {0, 0, 0, NULL};
@@ -145,7 +148,7 @@ TEST_F(GlImage, CaptureWiderThanATextureFillsTheSamePageRectangle) {
             picture.pixels[i * 3 + 1] = 40;
             picture.pixels[i * 3 + 2] = 10;
         }
-        ASSERT_EQ(draw_print_page(&picture, 64, 48), 1);
+        ASSERT_EQ(draw_page(&picture, 64, 48), 1);
         EXPECT_RGB(read_pixel(0, 8), 200, 40, 10);
         EXPECT_RGB(read_pixel(63, 39), 200, 40, 10);
         EXPECT_RGB(read_pixel(32, 7), 255, 255, 255);
@@ -154,22 +157,20 @@ TEST_F(GlImage, CaptureWiderThanATextureFillsTheSamePageRectangle) {
     }
 }
 
-TEST_F(GlImage, TooSmallPictureLeavesTheDefaultPageWhite) {
+TEST_F(PrintPage, TooSmallPictureIsNotUploadedAndABandOfNoPictureIsWhite) {
     Image picture = {0, 0, 0, NULL};
     ASSERT_EQ(create_image(1, 5, 3, &picture), 1);
     memset(picture.pixels, 0, 15);
-    EXPECT_EQ(draw_print_page(&picture, 64, 48), 0);
+    EXPECT_EQ(upload_print_texture(&picture), 0);
+    EXPECT_EQ(upload_print_texture(NULL), 0);
+    EXPECT_EQ(draw_print_page_band(NULL, 64, 48, 0, 48), 0);
     EXPECT_RGB(read_pixel(32, 24), 255, 255, 255);
     EXPECT_RGB(read_pixel(0, 0), 255, 255, 255);
-    destroy_image(&picture);
-
-    Image empty = {0, 0, 0, NULL};
-    EXPECT_EQ(draw_print_page(&empty, 64, 48), 0);
-    EXPECT_EQ(draw_print_page(NULL, 64, 48), 0);
     EXPECT_EQ(draw_print_page_band(&picture, 0, 48, 0, 48), 0);
+    destroy_image(&picture);
 }
 
-TEST_F(GlImage, TwoPixelWideTextureUploadsWithoutRowPadding) {
+TEST_F(PrintPage, TwoPixelWideTextureUploadsWithoutRowPadding) {
     // A 2 x 2 picture resamples to a 2 x 2 texture of its bottom-left pixel; rows of
     // 6 bytes need unpack alignment 1 or the second row would be read 2 bytes late.
     Image picture = {0, 0, 0, NULL};
@@ -177,7 +178,7 @@ TEST_F(GlImage, TwoPixelWideTextureUploadsWithoutRowPadding) {
     const uint8_t rgb[] = {10, 20, 30, 90, 90, 90, 90, 90, 90, 90, 90, 90};
     memcpy(picture.pixels, rgb, sizeof rgb);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    ASSERT_EQ(draw_print_page(&picture, 64, 48), 1);  // scale 24, x 8..56
+    ASSERT_EQ(draw_page(&picture, 64, 48), 1);  // scale 24, x 8..56
     EXPECT_RGB(read_pixel(12, 4), 10, 20, 30);
     EXPECT_RGB(read_pixel(50, 44), 10, 20, 30);
     // The picture's outermost page pixels keep its colour: no dark border fringe.

@@ -1,28 +1,18 @@
-// Frame read-back and the printed page, drawn with OpenGL 1.1.
-#include "gl/gl_image.h"
+// The printed page: a white page with the captured picture as one textured quad.
+#include "gl/print_page.h"
 
 #include <stddef.h>
 
+#include "core/resample.h"
 #include "gl/gl_api.h"
 #include "gl/texture.h"
-
-void read_frame_pixels(Image* image) {
-    if (image == NULL || image->pixels == NULL || image->bytes_per_pixel != 3 || image->width <= 0 ||
-        image->height <= 0) {
-        return;
-    }
-    // The image's rows have no gaps: 3 * width bytes, whatever the width.
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE, image->pixels);
-}
 
 int upload_print_texture(const Image* picture) {
     Image texture = {0, 0, 0, NULL};
     if (picture == NULL || !resample_to_texture(picture, &texture)) {
         return 0;  // too small to resample
     }
-    // The context's default texture. Plain GL_CLAMP would blend the border colour
-    // (black) into the outer half texel, a dark fringe: edges clamp where they can.
+    // The context's default texture, edges clamped where the renderer can.
     upload_texture(0, 3, texture.width, texture.height, GL_RGB, texture.pixels);
     destroy_image(&texture);
     return 1;
@@ -56,23 +46,17 @@ int draw_print_page_band(const Image* picture, int32_t page_width, int32_t page_
     glTranslatef(placement.offset_x, placement.offset_y, 0.0f);
     glScalef(placement.scale, placement.scale, 1.0f);
     glColor3f(1.0f, 1.0f, 1.0f);
+    TexelInset inset = bound_texture_inset();
+    const float s0 = inset.s, s1 = 1.0f - inset.s, t0 = inset.t, t1 = 1.0f - inset.t;
     glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
+    glTexCoord2f(s0, t0);
     glVertex2i(0, 0);
-    glTexCoord2f(1.0f, 0.0f);
+    glTexCoord2f(s1, t0);
     glVertex2i(picture->width, 0);
-    glTexCoord2f(1.0f, 1.0f);
+    glTexCoord2f(s1, t1);
     glVertex2i(picture->width, picture->height);
-    glTexCoord2f(0.0f, 1.0f);
+    glTexCoord2f(s0, t1);
     glVertex2i(0, picture->height);
     glEnd();
     return 1;
-}
-
-int draw_print_page(const Image* picture, int32_t page_width, int32_t page_height) {
-    if (!upload_print_texture(picture)) {
-        draw_print_page_band(NULL, page_width, page_height, 0, page_height);  // white
-        return 0;
-    }
-    return draw_print_page_band(picture, page_width, page_height, 0, page_height);
 }
