@@ -5,7 +5,9 @@
 #include <stdint.h>
 #include "core/image.h"
 
-enum { PRINT_BAND_ROWS = 512 };
+// Small enough that a band at 1200 dpi draws well inside the 300 ms the window may
+// go unanswered between two calls of the abort procedure.
+enum { PRINT_BAND_ROWS = 128 };
 
 struct PrintBand {
     int32_t gl_bottom;  // first page row of the band, counted from the bottom (GL)

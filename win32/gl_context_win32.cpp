@@ -56,29 +56,15 @@ PIXELFORMATDESCRIPTOR window_pixel_format_request() {
     return pixel_format_request(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 16);
 }
 
-PIXELFORMATDESCRIPTOR printer_pixel_format_request() {
-    return pixel_format_request(PFD_SUPPORT_GDI | PFD_SUPPORT_OPENGL | PFD_DEPTH_DONTCARE, 24);
-}
-
-int choose_gl_format(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
-    return dc != NULL ? ChoosePixelFormat(dc, request) : 0;
-}
-
-GlSetupResult set_format_and_create_context(HDC dc, int format, const PIXELFORMATDESCRIPTOR* request,
-                                            HGLRC* context) {
+GlSetupResult create_gl_context(HDC dc, const PIXELFORMATDESCRIPTOR* request, HGLRC* context) {
     *context = NULL;
+    int format = dc != NULL ? ChoosePixelFormat(dc, request) : 0;
+    if (format == 0) {
+        return GL_SETUP_NO_FORMAT;
+    }
     if (!SetPixelFormat(dc, format, request)) {
         return GL_SETUP_FORMAT_NOT_SET;
     }
     *context = wglCreateContext(dc);
     return *context != NULL ? GL_SETUP_DONE : GL_SETUP_NO_CONTEXT;
-}
-
-GlSetupResult create_gl_context(HDC dc, const PIXELFORMATDESCRIPTOR* request, HGLRC* context) {
-    *context = NULL;
-    int format = choose_gl_format(dc, request);
-    if (format == 0) {
-        return GL_SETUP_NO_FORMAT;
-    }
-    return set_format_and_create_context(dc, format, request, context);
 }

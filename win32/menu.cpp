@@ -5,6 +5,7 @@
 
 #include "win32/app.h"
 #include "win32/print.h"
+#include "win32/printing_box.h"
 #include "win32/snapshot.h"
 #include "win32/query_panel.h"
 #include "gl/frame.h"
@@ -101,6 +102,10 @@ void build_menu_bar() {
 }
 
 void on_menu_command(int id) {
+    // Commands posted while a page prints (the windows are disabled) are dropped.
+    if (printing_box_open()) {
+        return;
+    }
     if (id == CMD_QUIT) {
         // The menu bar goes with the main window: nothing to mark afterwards.
         display_popup = NULL;

@@ -7,7 +7,7 @@ struct PrintJob {
     PRINTDLGA print_dialog;
     int page_width;
     int page_height;
-    HGLRC printer_context;
+    HGLRC page_context;  // on the band bitmap the page is drawn into
 };
 extern PrintJob print_job;
 

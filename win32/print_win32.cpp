@@ -1,8 +1,7 @@
-// "Print..": the captured view on one page, drawn with OpenGL.
-// The page is drawn on the printer's device context where that DC takes OpenGL.
-// Where it does not (XPS-based drivers; every printer under Wine), the page is
-// drawn in bands into a bitmap context and each band is copied to the printer as
-// a 24-bit DIB.
+// "Print..": the captured view on one page, drawn with OpenGL. The page is drawn
+// in bands into a bitmap context and each band is copied to the printer as a 24-bit
+// DIB, on every printer: OpenGL on a printer's own DC works only behind a metafile
+// spooler, which cannot be known before the document starts.
 #include "win32/print.h"
 
 #include <windows.h>
@@ -10,27 +9,31 @@
 #include "win32/app.h"
 #include "core/bmp.h"
 #include "win32/gl_context.h"
-#include "gl/gl_image.h"
+#include "gl/print_page.h"
+#include "gl/read_back.h"
 #include "win32/message_box.h"
 #include "core/print_bands.h"
-#include "core/print_plan.h"
+#include "core/print_document.h"
+#include "core/print_setup.h"
+#include "win32/printing_box.h"
 #include "win32/snapshot.h"
 #include "gl/gl_api.h"
 
 PrintJob print_job;
 
 static_assert(PRINT_ERROR_CANCELLED == ERROR_CANCELLED, "the cancel error of StartDoc");
+static_assert(PRINT_SP_APPABORT == SP_APPABORT && PRINT_SP_USERABORT == SP_USERABORT, "EndPage's aborts");
 
 namespace {
 
 const char PRINT_DOCUMENT_NAME[] = "Mesquib1.0 printout";
 const char ERROR_CAPTION[] = "Error";
 
-// Set by print_image_page: whether the page reached the spooler.
-bool page_printed = false;
+// A command posted while the print dialog or the page is up starts no second job.
+bool running = false;
+// Set by print_image_page: how the page ended.
+PageEnd page_end = PAGE_END_FAILED;
 
-// Bitmap path: the band the page is drawn into.
-bool printing_from_bitmap = false;
 GlBitmap band_bitmap = {};
 
 HDC printer_dc() {
@@ -53,22 +56,25 @@ void free_dialog_handles() {
     }
 }
 
-// Deletes the page context, if any, and makes the main context current again.
-void drop_page_context() {
-    if (print_job.printer_context != NULL) {
+void use_main_context() {
+    wglMakeCurrent(main_dc, main_glrc);
+}
+
+// Deletes the band context and its bitmap; the main context is current afterwards.
+void drop_band_context() {
+    if (print_job.page_context != NULL) {
         wglMakeCurrent(NULL, NULL);
-        wglDeleteContext(print_job.printer_context);
-        print_job.printer_context = NULL;
-        wglMakeCurrent(main_dc, main_glrc);
+        wglDeleteContext(print_job.page_context);
+        print_job.page_context = NULL;
     }
     release_gl_bitmap(&band_bitmap);
-    printing_from_bitmap = false;
+    use_main_context();
 }
 
 // Gives up a job that has a printer DC: the document, if started, is aborted
 // rather than left open, and the owner is told why (text NULL: nothing to say).
 void abandon_job(bool document_started, const char* text) {
-    drop_page_context();
+    drop_band_context();
     if (document_started) {
         AbortDoc(printer_dc());
     }
@@ -120,37 +126,26 @@ int ask_for_printer(HWND owner) {
     return 1;
 }
 
-// Makes the new page context current on drawing_dc; on failure it is deleted and
-// the main context is current again.
-GlSetupResult make_page_context_current(HDC drawing_dc, GlSetupResult created) {
-    if (created != GL_SETUP_DONE) {
-        return created;
-    }
-    if (!wglMakeCurrent(drawing_dc, print_job.printer_context)) {
-        drop_page_context();
-        return GL_SETUP_NOT_CURRENT;
-    }
-    return GL_SETUP_DONE;
-}
-
-// The page is drawn one band at a time into a bitmap as wide as the page; its
-// context is current afterwards when the result is GL_SETUP_DONE.
+// The page is drawn one band at a time into a bitmap as wide as the page. Made
+// current once to prove it works, so that a failure spools no empty document.
 GlSetupResult begin_band_context() {
     if (!create_gl_bitmap(NULL, print_job.page_width, PRINT_BAND_ROWS, &band_bitmap)) {
         return GL_SETUP_NO_FORMAT;
     }
     PIXELFORMATDESCRIPTOR format = bitmap_pixel_format_request();
-    GlSetupResult result = make_page_context_current(
-        band_bitmap.dc, create_gl_context(band_bitmap.dc, &format, &print_job.printer_context));
-    if (result != GL_SETUP_DONE) {
-        release_gl_bitmap(&band_bitmap);
-        return result;
+    GlSetupResult result = create_gl_context(band_bitmap.dc, &format, &print_job.page_context);
+    if (result == GL_SETUP_DONE && !wglMakeCurrent(band_bitmap.dc, print_job.page_context)) {
+        result = GL_SETUP_NOT_CURRENT;
     }
-    printing_from_bitmap = true;
-    return GL_SETUP_DONE;
+    if (result != GL_SETUP_DONE) {
+        drop_band_context();
+    }
+    return result;
 }
 
-// Draws the page band by band and copies each band to its place on the page.
+// Draws the page band by band and copies each band to its place on the page,
+// letting the abort procedure pump messages between bands. False when a step
+// failed or the user cancelled.
 bool print_page_in_bands(const Image* captured) {
     const int32_t page_width = print_job.page_width;
     const int32_t page_height = print_job.page_height;
@@ -171,16 +166,18 @@ bool print_page_in_bands(const Image* captured) {
     ok = ok && upload_print_texture(captured) != 0;
     const int32_t band_count = print_band_count(page_height, PRINT_BAND_ROWS);
     for (int32_t index = 0; ok && index < band_count; ++index) {
+        ok = print_abort_proc(printer_dc(), 0) != FALSE;
         PrintBand band = print_band(page_height, PRINT_BAND_ROWS, index);
-        if (!draw_print_page_band(captured, page_width, page_height, band.gl_bottom, band.height)) {
-            ok = false;
+        ok = ok && draw_print_page_band(captured, page_width, page_height, band.gl_bottom, band.height);
+        if (!ok) {
             break;
         }
         glFinish();
         Image band_view = band_pixels;  // the band's rows of the same block, not owned
         band_view.height = band.height;
         read_frame_pixels(&band_view);
-        ok = rgb_to_dib_rows(&band_view, dib_rows.pixels, row_bytes * PRINT_BAND_ROWS) != 0;
+        ok = rgb_to_dib_rows(&band_view, dib_rows.pixels, row_bytes * PRINT_BAND_ROWS) != 0 &&
+             print_abort_proc(printer_dc(), 0) != FALSE;
         if (!ok) {
             break;
         }
@@ -192,14 +189,13 @@ bool print_page_in_bands(const Image* captured) {
     }
     destroy_image(&dib_rows);
     destroy_image(&band_pixels);
-    return ok;
+    return ok && print_abort_proc(printer_dc(), 0) != FALSE;
 }
 
 }  // namespace
 
 int begin_print_job(HWND owner) {
-    print_job.printer_context = NULL;
-    printing_from_bitmap = false;
+    print_job.page_context = NULL;
     if (ask_for_printer(owner) != 1) {
         return 0;
     }
@@ -209,59 +205,56 @@ int begin_print_job(HWND owner) {
         abandon_job(false, "The printer reports a page of zero size!");
         return 0;
     }
-    // OpenGL on the printer's DC first; where it chooses no format, the bands are
-    // set up before the document starts, so that no empty document is spooled.
-    PIXELFORMATDESCRIPTOR format = printer_pixel_format_request();
-    int printer_format = choose_gl_format(printer_dc(), &format);
-    if (printer_format == 0 && begin_band_context() != GL_SETUP_DONE) {
-        abandon_job(false, print_setup_failure_text(GL_SETUP_NO_FORMAT));
+    // The bands are set up before the document starts, so that no empty document
+    // is spooled; the window has its context back while StartDoc may ask for a
+    // file name, so that it paints behind the prompt.
+    GlSetupResult bands = begin_band_context();
+    if (bands != GL_SETUP_DONE) {
+        abandon_job(false, print_setup_failure_text(bands));
         return 0;
     }
+    use_main_context();
+    SetAbortProc(printer_dc(), print_abort_proc);
     PrintStart started = start_document();
     if (started != PRINT_START_OK) {
         abandon_job(false, started == PRINT_START_CANCELLED ? NULL : "Cannot start the print job!");
         return 0;
     }
-    if (printing_from_bitmap) {
-        return 1;
+    if (!wglMakeCurrent(band_bitmap.dc, print_job.page_context)) {
+        abandon_job(true, print_setup_failure_text(GL_SETUP_NOT_CURRENT));
+        return 0;
     }
-    // The printer's DC may still refuse; then the bands go into the same document.
-    GlSetupResult on_printer = make_page_context_current(
-        printer_dc(), set_format_and_create_context(printer_dc(), printer_format, &format,
-                                                    &print_job.printer_context));
-    if (on_printer == GL_SETUP_DONE || begin_band_context() == GL_SETUP_DONE) {
-        return 1;
-    }
-    abandon_job(true, print_setup_failure_text(on_printer));
-    return 0;
+    return 1;
 }
 
 void print_image_page(const Image* captured) {
-    bool drawn;
-    if (printing_from_bitmap) {
-        drawn = print_page_in_bands(captured);
-    } else {
-        drawn = draw_print_page(captured, print_job.page_width, print_job.page_height) != 0;
-        glFinish();
-    }
-    wglMakeCurrent(NULL, NULL);
-    wglDeleteContext(print_job.printer_context);
-    print_job.printer_context = NULL;
-    release_gl_bitmap(&band_bitmap);
-    printing_from_bitmap = false;
+    show_printing_box(main_window);
+    bool drawn = print_page_in_bands(captured);
+    drop_band_context();
     if (drawn) {
-        drawn = EndPage(printer_dc()) > 0;
-        drawn = EndDoc(printer_dc()) > 0 && drawn;
+        // EndPage spools the page and may call the abort procedure meanwhile. A
+        // page it did not take is aborted, not ended.
+        page_end = page_end_outcome(EndPage(printer_dc()), printing_cancelled());
+        if (page_end != PAGE_END_OK) {
+            AbortDoc(printer_dc());
+        } else if (EndDoc(printer_dc()) <= 0) {
+            page_end = PAGE_END_FAILED;
+        }
     } else {
+        page_end = printing_cancelled() ? PAGE_END_CANCELLED : PAGE_END_FAILED;
         AbortDoc(printer_dc());
     }
+    // After AbortDoc, so that no Cancel can come between.
+    close_printing_box();
     DeleteDC(printer_dc());
     print_job.print_dialog.hDC = NULL;
-    wglMakeCurrent(main_dc, main_glrc);
-    page_printed = drawn;
 }
 
 void print_view() {
+    if (running) {
+        return;
+    }
+    running = true;
     Image captured = {};
     if (!capture_view(&captured)) {
         tell_error("Cannot capture the view!");
@@ -269,14 +262,15 @@ void print_view() {
         // Too small to resample into a texture: nothing is printed.
         tell_error("The view is too small to print!");
     } else if (begin_print_job(main_window)) {
-        page_printed = false;
+        page_end = PAGE_END_FAILED;
         print_image_page(&captured);
-        if (page_printed) {
+        if (page_end == PAGE_END_OK) {
             show_message("Print spooled", "Info");
-        } else {
+        } else if (page_end == PAGE_END_FAILED) {
             tell_error("Cannot print the page!");
         }
     }
     destroy_image(&captured);
+    running = false;
     start_refresh_timer();
 }

@@ -1,4 +1,4 @@
-// Resource and control ids of the three panels. Shared by baylith.rc and the
+// Resource and control ids of the three panels and the "Printing" box. Shared by baylith.rc and the
 // dialog procedures, so plain #defines and an include guard only (the resource compiler reads them).
 #ifndef BAYLITH_PANELS_RESOURCE_H
 #define BAYLITH_PANELS_RESOURCE_H
@@ -8,6 +8,7 @@
 #define IDB_LOGO 110
 #define IDD_QUERY_PANEL 111
 #define IDD_INFO_PANEL 112
+#define IDD_PRINTING_BOX 113
 
 // Where the two child panels stand, in dialog units from the main window's client
 // origin to the panel's outer top-left corner. The templates use these, and the
@@ -68,5 +69,8 @@
 #define IDC_ABOUT_SELECT_LABEL 1057
 #define IDC_ABOUT_SELECT_ACTION 1058
 #define IDC_ABOUT_WEB_ADDRESS 1059
+
+// "Printing" box (template 113): its text; Cancel is IDCANCEL.
+#define IDC_PRINTING_TEXT 1060
 
 #endif

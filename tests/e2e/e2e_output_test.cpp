@@ -174,6 +174,40 @@ static std::vector<std::string> pdf_files(const std::string& folder) {
     return pdfs;
 }
 
+// What a print looked like from outside while its page was drawn: WM_NULL sent
+// every 250 ms, and the "Printing" box, pressed Cancel in at once when cancel.
+struct PrintWatch {
+    int pings, slowest_ms, unanswered;
+    bool box_seen, windows_disabled;
+};
+
+static PrintWatch watch_print(DWORD pid, HWND main, HWND panel, bool cancel) {
+    PrintWatch watch = {0, 0, 0, false, true};
+    HWND box = NULL;
+    DWORD next_ping = GetTickCount(), start = next_ping;
+    while (GetTickCount() - start < 20000) {
+        if (!box && (box = find_top_window(pid, "#32770", "Printing")) != NULL) {
+            watch.box_seen = true;
+            watch.windows_disabled = !IsWindowEnabled(main) && !IsWindowEnabled(panel);
+            if (cancel) PostMessageA(GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0);
+        }
+        if (box && !IsWindow(box)) break;
+        if (!box && (find_top_window(pid, "#32770", "Info") || find_top_window(pid, "#32770", "Error")))
+            break;
+        if ((int)(GetTickCount() - next_ping) >= 0) {
+            int ms = answer_ms(main, 300);
+            ++watch.pings;
+            watch.unanswered += ms < 0;
+            watch.slowest_ms = ms > watch.slowest_ms ? ms : watch.slowest_ms;
+            next_ping += 250;
+        }
+        Sleep(5);
+    }
+    printf("print watched: %d WM_NULL, slowest answer %d ms, %d unanswered in 300 ms\n", watch.pings,
+           watch.slowest_ms, watch.unanswered);
+    return watch;
+}
+
 TEST_F(Output, PrintSpoolsOnePage) {
     std::string folder = pdf_folder();
     if (folder.empty()) GTEST_SKIP() << "BAYLITH_PDF_DIR not set: no CUPS-PDF printer";
@@ -185,6 +219,11 @@ TEST_F(Output, PrintSpoolsOnePage) {
     // CUPS, which other jobs may keep busy (over 30 s seen once).
     HWND print_dialog = answer_print_dialog(pid(), main_window(), IDOK, 60000);
     ASSERT_TRUE(print_dialog) << "no print dialog; other windows: " << describe_other_windows(pid(), main_window());
+    // The window answers while the page is drawn, and takes no input meanwhile.
+    PrintWatch watch = watch_print(pid(), main_window(), query_panel(), false);
+    EXPECT_TRUE(watch.box_seen) << "no \"Printing\" box";
+    EXPECT_TRUE(watch.windows_disabled) << "the main window or a panel took input while printing";
+    EXPECT_EQ(0, watch.unanswered) << "slowest answer " << watch.slowest_ms << " ms";
     std::string text;
     HWND done = wait_for_message_box(pid(), "Info", &text, 15000);
     if (!done) {
@@ -212,6 +251,7 @@ TEST_F(Output, PrintSpoolsOnePage) {
     EXPECT_TRUE(app_alive(&app));
 }
 
+// Cancelled in the print dialog, then in the "Printing" box: no box, no page.
 TEST_F(Output, CancelledPrintShowsNothingAndTilesKeepLoading) {
     if (pdf_folder().empty()) GTEST_SKIP() << "BAYLITH_PDF_DIR not set: no CUPS-PDF printer";
     std::vector<std::string> before = pdf_files(pdf_folder());
@@ -223,8 +263,17 @@ TEST_F(Output, CancelledPrintShowsNothingAndTilesKeepLoading) {
     settle(&app, 300);
     EXPECT_EQ("", describe_other_windows(pid(), main_window()));
     EXPECT_EQ("", wait_for_map()) << "tiles stopped loading after the cancel";
-    Sleep(500);
+
+    post_command(main_window(), CMD_PRINT);
+    ASSERT_TRUE(answer_print_dialog(pid(), main_window(), IDOK, 60000)) << "no print dialog";
+    PrintWatch watch = watch_print(pid(), main_window(), query_panel(), true);
+    EXPECT_TRUE(watch.box_seen) << "no \"Printing\" box";
+    settle(&app, 500);
+    EXPECT_EQ("", describe_other_windows(pid(), main_window())) << "a box after Cancel";
+    EXPECT_TRUE(IsWindowEnabled(main_window()) && IsWindowEnabled(query_panel()));
+    Sleep(1500);  // a spooled page shows about 0.1 s after its job ends
     EXPECT_EQ(before, pdf_files(pdf_folder()));
+    EXPECT_EQ("", wait_for_map()) << "the map stopped drawing after the cancel";
 }
 
 TEST_F(Output, PrintWithNoPrinterEndsCleanly) {

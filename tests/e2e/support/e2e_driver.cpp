@@ -132,9 +132,13 @@ std::string baylith_exe_path() {
     return windows_path_of_unix(overridden.empty() ? BAYLITH_EXE_PATH : overridden.c_str());
 }
 
-bool ping(HWND window, int timeout_ms) {
+bool ping(HWND window, int timeout_ms) { return answer_ms(window, timeout_ms) >= 0; }
+
+int answer_ms(HWND window, int timeout_ms) {
     DWORD_PTR ignored;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, (UINT)timeout_ms, &ignored) != 0;
+    DWORD start = GetTickCount();
+    if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, (UINT)timeout_ms, &ignored) == 0) return -1;
+    return (int)(GetTickCount() - start);
 }
 
 std::string env_text(const char* name) {

@@ -26,6 +26,8 @@ enum {
 // True when window's thread answers WM_NULL within timeout_ms (a hung or ended
 // program gives false instead of blocking the caller).
 bool ping(HWND window, int timeout_ms = 2000);
+// Milliseconds window's thread took to answer WM_NULL; -1 when not within timeout_ms.
+int answer_ms(HWND window, int timeout_ms);
 // An environment variable's value; "" when unset or too long.
 std::string env_text(const char* name);
 
