@@ -1,4 +1,5 @@
 #include "bench/bench_support.h"
+#include "tests/support/offscreen_gl.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -109,4 +110,14 @@ long bench_file_size(const char* path) {
     std::error_code error;
     uintmax_t size = std::filesystem::file_size(path, error);
     return error ? -1 : (long)size;
+}
+
+int bench_gl_surface(int width, int height) {
+    static int open_width = 0, open_height = 0;
+    if (open_width == width && open_height == height) return 0;
+    open_width = open_height = 0;
+    if (!offscreen_gl_open(width, height)) return -1;
+    open_width = width;
+    open_height = height;
+    return 1;
 }

@@ -31,5 +31,11 @@ void bench_fill_city_table();
 // the 18 tiles and every city.
 void bench_show_whole_map(int16_t width = BENCH_VIEW_WIDTH, int16_t height = BENCH_VIEW_HEIGHT);
 
+// Makes the offscreen context current at width x height, opening it again when it is
+// open at another size (its textures are gone then). 1 when it was (re)opened, so
+// the caller sets up its own state again, 0 when it was open at that size already,
+// -1 when no context could be made.
+int bench_gl_surface(int width, int height);
+
 // Size in bytes of a file, or -1.
 long bench_file_size(const char* path);

@@ -5,6 +5,14 @@
 
 #include "core/bmp.h"
 
+int32_t print_band_rows(int32_t page_width) {
+    if (page_width <= 0) {
+        return 0;
+    }
+    int32_t rows = PRINT_BAND_PIXELS / page_width;
+    return rows < PRINT_BAND_MIN_ROWS ? PRINT_BAND_MIN_ROWS : (rows > PRINT_BAND_MAX_ROWS ? PRINT_BAND_MAX_ROWS : rows);
+}
+
 int32_t print_band_count(int32_t page_height, int32_t band_rows) {
     if (page_height <= 0 || band_rows <= 0) {
         return 0;

@@ -5,9 +5,12 @@
 #include <stdint.h>
 #include "core/image.h"
 
-// Small enough that a band at 1200 dpi draws well inside the 300 ms the window may
-// go unanswered between two calls of the abort procedure.
-enum { PRINT_BAND_ROWS = 128 };
+// A band holds at most this many pixels (at least 8 rows, at most 512): the window
+// waits one band between two calls of the abort procedure, at every resolution.
+enum { PRINT_BAND_PIXELS = 1 << 18, PRINT_BAND_MIN_ROWS = 8, PRINT_BAND_MAX_ROWS = 512 };
+
+// Rows of each band of a page page_width pixels wide (0 for an empty page).
+int32_t print_band_rows(int32_t page_width);
 
 struct PrintBand {
     int32_t gl_bottom;  // first page row of the band, counted from the bottom (GL)

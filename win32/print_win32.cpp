@@ -129,7 +129,7 @@ int ask_for_printer(HWND owner) {
 // The page is drawn one band at a time into a bitmap as wide as the page. Made
 // current once to prove it works, so that a failure spools no empty document.
 GlSetupResult begin_band_context() {
-    if (!create_gl_bitmap(NULL, print_job.page_width, PRINT_BAND_ROWS, &band_bitmap)) {
+    if (!create_gl_bitmap(NULL, print_job.page_width, print_band_rows(print_job.page_width), &band_bitmap)) {
         return GL_SETUP_NO_FORMAT;
     }
     PIXELFORMATDESCRIPTOR format = bitmap_pixel_format_request();
@@ -149,11 +149,12 @@ GlSetupResult begin_band_context() {
 bool print_page_in_bands(const Image* captured) {
     const int32_t page_width = print_job.page_width;
     const int32_t page_height = print_job.page_height;
+    const int32_t band_rows = print_band_rows(page_width);
     const size_t row_bytes = (size_t)bmp_row_size(page_width);
     Image band_pixels = {};
     Image dib_rows = {};
-    bool ok = row_bytes != 0 && create_image(page_width, PRINT_BAND_ROWS, 3, &band_pixels) &&
-              create_image((int32_t)row_bytes, PRINT_BAND_ROWS, 1, &dib_rows);
+    bool ok = row_bytes != 0 && create_image(page_width, band_rows, 3, &band_pixels) &&
+              create_image((int32_t)row_bytes, band_rows, 1, &dib_rows);
 
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -164,10 +165,10 @@ bool print_page_in_bands(const Image* captured) {
 
     // The picture is resampled and uploaded once; every band draws from it.
     ok = ok && upload_print_texture(captured) != 0;
-    const int32_t band_count = print_band_count(page_height, PRINT_BAND_ROWS);
+    const int32_t band_count = print_band_count(page_height, band_rows);
     for (int32_t index = 0; ok && index < band_count; ++index) {
         ok = print_abort_proc(printer_dc(), 0) != FALSE;
-        PrintBand band = print_band(page_height, PRINT_BAND_ROWS, index);
+        PrintBand band = print_band(page_height, band_rows, index);
         ok = ok && draw_print_page_band(captured, page_width, page_height, band.gl_bottom, band.height);
         if (!ok) {
             break;
@@ -176,7 +177,7 @@ bool print_page_in_bands(const Image* captured) {
         Image band_view = band_pixels;  // the band's rows of the same block, not owned
         band_view.height = band.height;
         read_frame_pixels(&band_view);
-        ok = rgb_to_dib_rows(&band_view, dib_rows.pixels, row_bytes * PRINT_BAND_ROWS) != 0 &&
+        ok = rgb_to_dib_rows(&band_view, dib_rows.pixels, row_bytes * band_rows) != 0 &&
              print_abort_proc(printer_dc(), 0) != FALSE;
         if (!ok) {
             break;

@@ -46,6 +46,13 @@ TEST(PrintBands, ExactMultiplesShortPagesAndIndicesOutsideThePage) {
     EXPECT_EQ(0, print_band(0, 512, 0).height);
     // No overflow near the top of the 32-bit range.
     EXPECT_EQ(4194304, print_band_count(2147483647, 512));
+    // Bands of at most 2^18 pixels: A4 at 300, 600 and 1200 dpi; 8 to 512 rows.
+    EXPECT_EQ(105, print_band_rows(2479));
+    EXPECT_EQ(52, print_band_rows(4958));
+    EXPECT_EQ(26, print_band_rows(9916));
+    EXPECT_EQ(8, print_band_rows(2147483647));
+    EXPECT_EQ(512, print_band_rows(100));
+    EXPECT_EQ(0, print_band_rows(0));
 }
 
 TEST(DibRows, ChannelsAreSwappedAndRowsPaddedWithZeros) {
