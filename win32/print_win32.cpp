@@ -236,17 +236,18 @@ void print_image_page(const Image* captured) {
         // EndPage spools the page and may call the abort procedure meanwhile. A
         // page it did not take is aborted, not ended.
         page_end = page_end_outcome(EndPage(printer_dc()), printing_cancelled());
-        if (page_end != PAGE_END_OK) {
-            AbortDoc(printer_dc());
-        } else if (EndDoc(printer_dc()) <= 0) {
-            page_end = PAGE_END_FAILED;
-        }
     } else {
         page_end = printing_cancelled() ? PAGE_END_CANCELLED : PAGE_END_FAILED;
+    }
+    if (page_end != PAGE_END_OK) {
         AbortDoc(printer_dc());
     }
-    // After AbortDoc, so that no Cancel can come between.
+    // After AbortDoc, so that no Cancel can come between; before EndDoc, which
+    // takes the page that is spooled already (and can take a second under Wine).
     close_printing_box();
+    if (page_end == PAGE_END_OK && EndDoc(printer_dc()) <= 0) {
+        page_end = PAGE_END_FAILED;
+    }
     DeleteDC(printer_dc());
     print_job.print_dialog.hDC = NULL;
 }
