@@ -67,10 +67,10 @@ void BM_print_page(benchmark::State& state) {
 
 }  // namespace
 
-// Pages of 8.7 to 139 million pixels: one page an iteration, three repetitions.
+// Pages of 8.7 to 139 million pixels: one page an iteration, five repetitions.
 #define PRINT_PAGE(dpi, rows)                                                                          \
     BENCHMARK_TEMPLATE(BM_print_page, dpi, rows)                                                       \
-        ->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)
+        ->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)
 PRINT_PAGE(300, 0);
 PRINT_PAGE(300, 512);
 PRINT_PAGE(600, 0);
