@@ -11,6 +11,7 @@
 #include "bench/bench_support.h"
 #include "core/bmp.h"
 #include "core/image.h"
+#include "core/dib_rows.h"
 #include "core/print_bands.h"
 #include "gl/gl_api.h"
 #include "gl/print_page.h"

@@ -1,9 +1,7 @@
-// Printing through a bitmap context: the page is drawn in horizontal bands, each
-// sent to the printer as a 24-bit bottom-up DIB.
+// The band plan of a printed page: the page is drawn in horizontal bands, each
+// sent to the printer as a 24-bit bottom-up DIB (core/dib_rows.h).
 #pragma once
-#include <stddef.h>
 #include <stdint.h>
-#include "core/image.h"
 
 // A band holds at most this many pixels (at least 8 rows, at most 512): the window
 // waits one band between two calls of the abort procedure, at every resolution.
@@ -23,8 +21,3 @@ int32_t print_band_count(int32_t page_height, int32_t band_rows);
 
 // The index-th band from the bottom of the page; the last one may be shorter.
 PrintBand print_band(int32_t page_height, int32_t band_rows, int32_t index);
-
-// Copies a 3-byte RGB image (rows bottom-up, packed) into out as DIB rows: blue,
-// green, red, each row padded with zeros to bmp_row_size (core/bmp.h). Returns 0 without
-// writing when out_bytes is too small or the image is not 3 bytes per pixel.
-int rgb_to_dib_rows(const Image* rgb, uint8_t* out, size_t out_bytes);

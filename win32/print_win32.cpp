@@ -12,6 +12,7 @@
 #include "gl/print_page.h"
 #include "gl/read_back.h"
 #include "win32/message_box.h"
+#include "core/dib_rows.h"
 #include "core/print_bands.h"
 #include "core/print_document.h"
 #include "core/print_setup.h"
