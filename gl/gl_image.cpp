@@ -5,6 +5,7 @@
 
 #include "gl/gl_api.h"
 #include "gl/texture.h"
+#include "core/page_placement.h"
 
 void read_frame_pixels(Image* image) {
     if (image == NULL || image->pixels == NULL || image->bytes_per_pixel != 3 || image->width <= 0 ||
