@@ -3,11 +3,14 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "win32/app.h"
+#include "win32/report_font.h"
+#include "win32/panel_placement.h"
 #include "win32/file_dialogs.h"
 #include "core/safe_file.h"
 #include "core/info_text.h"
 #include "win32/resource.h"
+
+HWND InfoPanel = NULL;
 
 namespace {
 

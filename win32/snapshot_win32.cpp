@@ -3,7 +3,11 @@
 
 #include <windows.h>
 
-#include "win32/app.h"
+#include "win32/main_window.h"
+#include "win32/query_panel.h"
+#include "win32/info_panel.h"
+#include "win32/about_box.h"
+#include "win32/refresh_timer.h"
 #include "win32/message_box.h"
 #include "core/bmp.h"
 #include "win32/file_dialogs.h"

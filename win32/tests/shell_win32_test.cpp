@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "win32/app.h"
+#include "win32/main_window.h"
+#include "win32/about_box.h"
+#include "win32/refresh_timer.h"
 #include "win32/menu.h"
 #include "win32/window_proc.h"
 #include "core/city_table.h"

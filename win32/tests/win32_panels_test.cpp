@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "win32/app.h"
+#include "win32/main_window.h"
+#include "win32/report_font.h"
+#include "win32/panel_placement.h"
 #include "core/shell_calls.h"
 #include "win32/shell_calls_win32.h"
 #include "core/city_table.h"
