@@ -19,6 +19,7 @@ int read_bmp(const char* path, Image* image);
 
 // Writes a 3-byte-per-pixel image as a new file. The bytes go to a temporary file
 // beside the target first and are renamed over it only when all were written, so a
-// failed write leaves any earlier file of that name as it was. A SaveOutcome
-// (core/file_open.h): SAVE_OK, SAVE_FAILED, or SAVE_READ_ONLY for a read-only target.
+// failed write leaves any earlier file of that name as it was. Saved through
+// file_platform; a SaveOutcome (core/safe_file.h): SAVE_OK, SAVE_FAILED, SAVE_READ_ONLY
+// for a read-only target, or another that the save's box explains.
 int write_bmp(const char* path, const Image* image);
