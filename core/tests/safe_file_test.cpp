@@ -142,6 +142,7 @@ struct FakeFolder {
     int replace_error;    // answered by the replace, having left the files as Windows does
     bool moves_denied;
     int paused_ms;
+    int flushes;  // of the last save; a swap or cut before the first one fails
 } folder;
 
 const SafeFilePlatform& posix = posix_file_platform;
@@ -173,7 +174,16 @@ int fake_open_existing(const char* path, const char* mode, FILE** file) {
 
 bool renames_refused() { return folder.kind == DROP_BOX || folder.kind == TARGET_DENIED; }
 
+int fake_flush(FILE* file) {
+    ++folder.flushes;
+    return fflush(file) == 0 ? FILE_ERROR_NONE : FILE_ERROR_GENERAL;
+}
+
+// Only bytes on the disk may be put in place or have the old ones cut after them.
+int fake_cut_here(FILE* file) { return folder.flushes == 0 ? FILE_ERROR_GENERAL : posix.cut_here(file); }
+
 int fake_replace(const char* target, const char* replacement, const char* backup) {
+    if (folder.flushes == 0) return FILE_ERROR_GENERAL;
     if (still_busy()) return FILE_ERROR_SHARING_VIOLATION;
     if (renames_refused()) return FILE_ERROR_ACCESS_DENIED;
     // 1177: the old file went to the backup name, the new one kept its own.
@@ -183,6 +193,7 @@ int fake_replace(const char* target, const char* replacement, const char* backup
 }
 
 int fake_move(const char* from, const char* to) {
+    if (folder.flushes == 0) return FILE_ERROR_GENERAL;
     if (still_busy()) return FILE_ERROR_SHARING_VIOLATION;
     if (renames_refused() || folder.moves_denied) return FILE_ERROR_ACCESS_DENIED;
     return posix.move(from, to);
@@ -204,6 +215,8 @@ SafeFilePlatform fake_platform() {
     platform.try_open = fake_try_open;
     platform.create_new = fake_create_new;
     platform.open_existing = fake_open_existing;
+    platform.flush = fake_flush;
+    platform.cut_here = fake_cut_here;
     platform.replace = fake_replace;
     platform.move = fake_move;
     platform.remove = fake_remove;
@@ -215,6 +228,7 @@ SafeFilePlatform fake_platform() {
 // bytes; the outcome, and the box's text in *text.
 int save(const std::string& path, const std::string& bytes, std::string* text, size_t fail_after = std::string::npos) {
     const SafeFilePlatform platform = fake_platform();
+    folder.flushes = 0;
     SafeFile file;
     int outcome = begin_safe_file(&platform, path.c_str(), "wb", &file);
     if (outcome == SAVE_OK) {
@@ -282,6 +296,7 @@ TEST(SafeFileFolders, FolderThatTakesNoNewFilesWritesOverTheTargetAndCutsItOnlyO
     EXPECT_EQ((Files{{"notes.txt", "ABCDE56789abcdef"}}), files_in(dir.path));
     EXPECT_EQ(SAVE_OK, save(path, "ABCDEFGHIJ", &text));
     EXPECT_EQ((Files{{"notes.txt", "ABCDEFGHIJ"}}), files_in(dir.path));
+    EXPECT_EQ(2, folder.flushes);  // before the cut and before "Save complete"
     // A new file is refused with the denial named.
     EXPECT_EQ(SAVE_DENIED, save(dir.file("new.txt"), "x", &text));
     EXPECT_EQ("Access to " + dir.file("new.txt") + " was denied. Nothing was saved.", text);
