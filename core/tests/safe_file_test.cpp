@@ -347,7 +347,8 @@ TEST(SafeFileFolders, EachWayTheSwapCanGoLeavesTheNewBytesPlacedTheOldKeptOrBoth
         EXPECT_EQ(c.after, files_in(dir.path));
         EXPECT_EQ(c.paused_ms, folder.paused_ms);
         std::string expected = c.text;
-        for (size_t at; (at = expected.find("D/")) != std::string::npos;) expected.replace(at, 2, dir.path + "/");
+        for (size_t at = 0; (at = expected.find("D/", at)) != std::string::npos; at += dir.path.size() + 1)
+            expected.replace(at, 2, dir.path + "/");
         EXPECT_EQ(expected, text);
     }
 }
