@@ -110,7 +110,7 @@ int ask_save_file_name(char* path, const char* extension) {
 }
 
 void show_save_result(int outcome) {
-    char text[PATH_CAPACITY + 100];
+    char text[SAVE_RESULT_TEXT_CAPACITY];
     const char* caption = "Error";
     save_result_text(outcome, text, sizeof text, &caption);
     show_message(text, caption);

@@ -9,6 +9,7 @@
 #include "core/bmp.h"
 #include "core/image.h"
 #include "core/view_state.h"
+#include "win32/safe_file_win32.h"
 
 // Columns: x, y, name (13), state, population (7), structure, elected, limits,
 // adopted, amended, mayor total/consecutive/length, council size, council
@@ -42,6 +43,10 @@ Rgb tile_colour(int row, int column) {
 Rgb marker_cell_colour(int cell) {
     return Rgb{(uint8_t)(250 - 15 * cell), (uint8_t)(20 + 14 * cell), (uint8_t)(cell % 2 ? 20 : 150)};
 }
+
+// The driver writes its data files through the same file calls as the program,
+// in place before any test runs.
+static const bool file_calls_installed = (file_platform = &windows_file_platform, true);
 
 static bool write_image(const std::string& path, const Image& image) {
     return write_bmp(path.c_str(), &image) == 1;
