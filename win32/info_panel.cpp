@@ -5,7 +5,8 @@
 
 #include "win32/report_font.h"
 #include "win32/panel_placement.h"
-#include "win32/file_dialogs.h"
+#include "win32/save_dialog.h"
+#include "core/save_result.h"
 #include "core/safe_file.h"
 #include "core/info_text.h"
 #include "win32/resource.h"

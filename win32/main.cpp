@@ -12,7 +12,7 @@
 #include "win32/window_proc.h"
 #include "core/city_table.h"
 #include "core/query.h"
-#include "win32/file_dialogs.h"
+#include "win32/save_dialog.h"
 #include "win32/message_box.h"
 #include "win32/about_box.h"
 #include "win32/info_panel.h"
