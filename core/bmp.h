@@ -17,8 +17,9 @@ int32_t bmp_row_size(int32_t width);
 // too large size, or whose pixels cannot be allocated (the record holds no pixels).
 int read_bmp(const char* path, Image* image);
 
-// Writes a 3-byte-per-pixel image as a new file. The bytes go to a temporary file
-// beside the target first and are renamed over it only when all were written, so a
-// failed write leaves any earlier file of that name as it was. A SaveOutcome
-// (core/file_open.h): SAVE_OK, SAVE_FAILED, or SAVE_READ_ONLY for a read-only target.
+// Writes a 3-byte-per-pixel image through the safe save (core/safe_file.h) with
+// file_platform's calls: a temporary file beside the target, put in place of it once
+// every byte is written and flushed, or, where the folder takes no new files or lets
+// nothing made there be renamed or deleted, the target written in place. Returns the
+// SaveOutcome, which the save's box explains.
 int write_bmp(const char* path, const Image* image);

@@ -4,9 +4,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "core/shell_calls.h"
-#include "core/view_state.h"
-
 namespace {
 
 const int STRUCTURE_TEXT_LENGTH = 49;
@@ -99,12 +96,4 @@ void format_city_report(const CityRecord* city, int32_t matched_count,
     if (city->staggered == 'Y') put_second_column(lines[7], 16, "               Staggered: Yes");
 
     lines[8][0] = '\0';
-}
-
-void report_city() {
-    int32_t selected = view_state.selected;
-    if (selected < 0 || selected >= city_rows()) return;
-    char lines[REPORT_LINES][REPORT_LINE_BYTES];
-    format_city_report(&city_table.rows[selected], city_table.matched_count, lines);
-    for (int i = 0; i < REPORT_LINES; ++i) info_append(lines[i]);
 }

@@ -1,4 +1,4 @@
-// The nine-line city report appended to the Info panel.
+// The nine-line city report, laid out in fixed columns.
 #pragma once
 #include "core/city_table.h"
 
@@ -10,7 +10,3 @@ enum {
 // Formats the nine lines of one city's report.
 void format_city_report(const CityRecord* city, int32_t matched_count,
                         char lines[REPORT_LINES][REPORT_LINE_BYTES]);
-
-// Appends the report of the selected city (view_state.selected) to the Info panel,
-// one info_append call a line. Does nothing when no valid row is selected.
-void report_city();

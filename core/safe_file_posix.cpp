@@ -1,13 +1,38 @@
-// The file operations of a safe save on POSIX systems. A rename replaces its
-// target in one step there, so no old file is ever set aside.
+// The file operations of a safe save on POSIX systems, their errors turned into
+// the numbers Windows gives. A rename replaces its target in one step there, so no
+// old file is ever set aside.
 #include <errno.h>
 #include <fcntl.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/safe_file.h"
 
 namespace {
+
+int error_of(int number) {
+    switch (number) {
+    case 0:
+        return FILE_ERROR_NONE;
+    case ENOENT:
+        return FILE_ERROR_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FILE_ERROR_ACCESS_DENIED;
+    case EBUSY:
+        return FILE_ERROR_SHARING_VIOLATION;
+    case EEXIST:
+        return FILE_ERROR_FILE_EXISTS;
+    case ENOSPC:
+        return FILE_ERROR_DISK_FULL;
+    default:
+        return FILE_ERROR_GENERAL;
+    }
+}
+
+int result_of(int result) { return result == 0 ? FILE_ERROR_NONE : error_of(errno); }
 
 int probe(const char* path, unsigned long* attributes) {
     struct stat found;
@@ -23,58 +48,71 @@ int exists(const char* path) {
     return lstat(path, &found) == 0;
 }
 
-int create_new(const char* path, const char* mode, FILE** file) {
-    int descriptor = open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
-    if (descriptor < 0) {
-        if (errno == EEXIST) return NAME_TAKEN;
-        return (errno == EACCES || errno == EPERM) ? FOLDER_REFUSES : CREATE_FAILED;
-    }
-    *file = fdopen(descriptor, mode);
-    if (!*file) {
+// Deleting or renaming a file is the business of its folder here.
+int try_open(const char* path, int access) {
+    if (access & FILE_ACCESS_WRITE) {
+        int descriptor = open(path, O_WRONLY);
+        if (descriptor < 0) return error_of(errno);
         close(descriptor);
-        unlink(path);
-        return CREATE_FAILED;
     }
-    return CREATED;
+    if (access & FILE_ACCESS_DELETE) {
+        char folder[PATH_CAPACITY + 2];
+        snprintf(folder, sizeof folder, "%s", path);
+        char* slash = strrchr(folder, '/');
+        if (!slash) snprintf(folder, sizeof folder, ".");
+        else if (slash == folder) slash[1] = '\0';
+        else *slash = '\0';
+        return result_of(::access(folder, W_OK | X_OK));
+    }
+    return FILE_ERROR_NONE;
 }
 
-FILE* open_for_overwrite(const char* path, const char* mode) { return fopen(path, mode); }
-
-int step_of(int result) {
-    if (result == 0) return STEP_DONE;
-    return errno == EBUSY ? STEP_BUSY : STEP_FAILED;
+FILE* stream_of(int descriptor, const char* mode) {
+    FILE* file = fdopen(descriptor, mode);
+    if (!file) close(descriptor);
+    return file;
 }
 
-int replace(const char* target, const char* replacement, const char*) {
-    return step_of(rename(replacement, target));
+int create_new(const char* path, const char* mode, int, FILE** file) {
+    int descriptor = open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (descriptor < 0) return error_of(errno);
+    *file = stream_of(descriptor, mode);
+    if (*file) return FILE_ERROR_NONE;
+    unlink(path);
+    return FILE_ERROR_GENERAL;
 }
 
-int move(const char* from, const char* to) { return step_of(rename(from, to)); }
+int open_existing(const char* path, const char* mode, FILE** file) {
+    int descriptor = open(path, O_WRONLY);
+    if (descriptor < 0) return error_of(errno);
+    *file = stream_of(descriptor, mode);
+    return *file ? FILE_ERROR_NONE : FILE_ERROR_GENERAL;
+}
+
+int flush(FILE* file) {
+    if (fflush(file) != 0) return error_of(errno);
+    return result_of(fsync(fileno(file)));
+}
+
+int cut_here(FILE* file) {
+    if (fflush(file) != 0) return error_of(errno);
+    off_t length = lseek(fileno(file), 0, SEEK_CUR);
+    if (length < 0) return error_of(errno);
+    return result_of(ftruncate(fileno(file), length));
+}
+
+void discard(FILE* file, const char* path) {
+    fclose(file);
+    unlink(path);
+}
+
+int replace(const char* target, const char* replacement, const char*) { return result_of(rename(replacement, target)); }
+
+int move(const char* from, const char* to) { return result_of(rename(from, to)); }
 
 int remove_path(const char* path) {
-    if (unlink(path) == 0 || errno == ENOENT) return STEP_DONE;
-    return step_of(-1);
-}
-
-int write_over(const char* from, const char* target) {
-    FILE* in = fopen(from, "rb");
-    if (!in) return WRITE_OVER_UNTOUCHED;
-    int out = open(target, O_WRONLY);
-    if (out < 0) {
-        fclose(in);
-        return WRITE_OVER_UNTOUCHED;
-    }
-    bool ok = true;
-    off_t length = 0;
-    char buffer[16384];
-    for (size_t got; ok && (got = fread(buffer, 1, sizeof buffer, in)) > 0;) {
-        ok = write(out, buffer, got) == (ssize_t)got;
-        length += (off_t)got;
-    }
-    if (ferror(in) || ftruncate(out, length) != 0) ok = false;
-    fclose(in);
-    if (close(out) != 0) ok = false;
-    return ok ? WRITE_OVER_DONE : WRITE_OVER_DAMAGED;
+    if (unlink(path) == 0 || errno == ENOENT) return FILE_ERROR_NONE;
+    return error_of(errno);
 }
 
 void set_attributes(const char* path, unsigned long attributes) { chmod(path, (mode_t)attributes); }
@@ -83,6 +121,7 @@ void pause_for(int milliseconds) { usleep((useconds_t)milliseconds * 1000); }
 
 }  // namespace
 
-const SafeFilePlatform native_file_platform = {
-    probe, exists, create_new, open_for_overwrite, replace, move, remove_path, write_over, set_attributes, pause_for,
+const SafeFilePlatform posix_file_platform = {
+    probe, exists, try_open, create_new, open_existing, flush, cut_here, discard,
+    replace, move, remove_path, set_attributes, pause_for,
 };

@@ -1,6 +1,6 @@
 // City markers: the strip texture and the pass that draws them (OpenGL side).
 #pragma once
-#include "core/picking.h"
+#include "core/marker_layout.h"
 
 enum { MARKER_TEXTURE_NAME = 2, MARKER_CELLS = 16 };  // the strip's cells along s
 

@@ -3,9 +3,11 @@
 
 #include <stddef.h>
 
+#include "core/page_placement.h"
 #include "core/resample.h"
 #include "gl/gl_api.h"
 #include "gl/texture.h"
+#include "core/page_placement.h"
 
 int upload_print_texture(const Image* picture) {
     Image texture = {0, 0, 0, NULL};

@@ -2,6 +2,8 @@
 
 #include "win32/resource.h"
 
+HWND AboutBox = NULL;
+
 INT_PTR CALLBACK about_box_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_INITDIALOG:

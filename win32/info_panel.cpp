@@ -3,11 +3,15 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "win32/app.h"
-#include "win32/file_dialogs.h"
+#include "win32/report_font.h"
+#include "win32/panel_placement.h"
+#include "win32/save_dialog.h"
+#include "core/save_result.h"
 #include "core/safe_file.h"
 #include "core/info_text.h"
 #include "win32/resource.h"
+
+HWND InfoPanel = NULL;
 
 namespace {
 
@@ -93,12 +97,12 @@ void info_save() {
 
     // The existing file is replaced only once the new text is wholly written.
     SafeFile file;
-    int outcome = begin_safe_file(path, "w", &file);
+    int outcome = begin_safe_file(file_platform, path, "w", &file);
     if (outcome == SAVE_OK) {
         read_info_text();
         info_text_for_save(info_text);
         int writes_ok = fprintf(file.file, "%s", info_text) >= 0;
-        outcome = finish_safe_file(&file, writes_ok);
+        outcome = finish_safe_file(file_platform, &file, writes_ok);
     }
     show_save_result(outcome);
 }

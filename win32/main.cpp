@@ -2,7 +2,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "win32/app.h"
+#include "win32/main_window.h"
+#include "win32/report_font.h"
+#include "win32/refresh_timer.h"
 #include "win32/menu.h"
 #include "win32/presentation.h"
 #include "core/shell_calls.h"
@@ -10,11 +12,12 @@
 #include "win32/window_proc.h"
 #include "core/city_table.h"
 #include "core/query.h"
-#include "win32/file_dialogs.h"
+#include "win32/save_dialog.h"
 #include "win32/message_box.h"
 #include "win32/about_box.h"
 #include "win32/info_panel.h"
 #include "win32/query_panel.h"
+#include "win32/resource.h"
 #include "gl/frame.h"
 #include "gl/markers.h"
 
@@ -27,9 +30,6 @@ enum {
     MAIN_CLASS_STYLE = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
     MAIN_WINDOW_WIDTH = 1024,
     MAIN_WINDOW_HEIGHT = 768,
-    ABOUT_BOX_TEMPLATE = 108,
-    QUERY_PANEL_TEMPLATE = 111,
-    INFO_PANEL_TEMPLATE = 112,
 };
 
 void register_main_class(HINSTANCE instance) {
@@ -104,11 +104,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR comman
     build_menu_bar();
     init_file_dialogs(main_window);
     InitCommonControls();
-    QueryPanel = CreateDialogParamA(instance, MAKEINTRESOURCEA(QUERY_PANEL_TEMPLATE), main_window,
+    QueryPanel = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_QUERY_PANEL), main_window,
                                     query_panel_proc, 0);
-    InfoPanel = CreateDialogParamA(instance, MAKEINTRESOURCEA(INFO_PANEL_TEMPLATE), main_window,
+    InfoPanel = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_INFO_PANEL), main_window,
                                    info_panel_proc, 0);
-    AboutBox = CreateDialogParamA(instance, MAKEINTRESOURCEA(ABOUT_BOX_TEMPLATE), main_window,
+    AboutBox = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT_BOX), main_window,
                                   about_box_proc, 0);
     if (QueryPanel != NULL) {
         query_panel_sync(QueryPanel);

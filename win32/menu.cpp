@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
-#include "win32/app.h"
+#include "win32/main_window.h"
+#include "win32/info_panel.h"
+#include "win32/about_box.h"
+#include "win32/shutdown.h"
 #include "win32/print.h"
 #include "win32/printing_box.h"
 #include "win32/snapshot.h"

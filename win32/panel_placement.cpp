@@ -1,5 +1,5 @@
 // Where a captioned child panel goes in the main window's client area.
-#include "win32/app.h"
+#include "win32/panel_placement.h"
 
 // The dialog manager puts a dialog's client area at its template position, so a
 // captioned child panel's caption and close box would sit above it, clipped by the

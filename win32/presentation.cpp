@@ -1,7 +1,7 @@
 // The main GL context and the way its frames reach the window.
 #include "win32/presentation.h"
 
-#include "win32/app.h"
+#include "win32/main_window.h"
 #include "core/bitmap_frame.h"
 #include "win32/frame_timing.h"
 #include "win32/platform.h"

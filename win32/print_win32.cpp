@@ -6,7 +6,8 @@
 
 #include <windows.h>
 
-#include "win32/app.h"
+#include "win32/main_window.h"
+#include "win32/refresh_timer.h"
 #include "core/bmp.h"
 #include "win32/gl_context.h"
 #include "gl/print_page.h"

@@ -1,7 +1,10 @@
 // The "Printing" box and the abort procedure of a print job.
 #include "win32/printing_box.h"
 
-#include "win32/app.h"
+#include "win32/about_box.h"
+#include "win32/info_panel.h"
+#include "win32/main_window.h"
+#include "win32/query_panel.h"
 #include "win32/resource.h"
 
 namespace {

@@ -2,12 +2,14 @@
 
 #include <string.h>
 
-#include "win32/app.h"
+#include "win32/panel_placement.h"
 #include "core/city_table.h"
 #include "core/query.h"
-#include "core/report.h"
+#include "core/report_city.h"
 #include "win32/resource.h"
 #include "core/view_state.h"
+
+HWND QueryPanel = NULL;
 
 namespace {
 

@@ -1,12 +1,13 @@
 // The Query panel: eight criteria and the list of cities.
 #pragma once
-#ifdef _WIN32
 #include <windows.h>
+
+extern HWND QueryPanel;
+
 INT_PTR CALLBACK query_panel_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 void query_panel_init(HWND dialog);
 void query_panel_sync(HWND dialog);
 BOOL query_panel_command(HWND dialog, WPARAM wparam);
-#endif
 
 // "Reset Query": clears the selection, restores the start-up query, brings the
 // panel in line and runs the query. No redraw.

@@ -1,5 +1,7 @@
 // The refresh tick on the main window.
-#include "win32/app.h"
+#include "win32/refresh_timer.h"
+
+#include "win32/main_window.h"
 
 void stop_refresh_timer() {
     KillTimer(main_window, REFRESH_TIMER_ID);

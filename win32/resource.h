@@ -1,5 +1,6 @@
-// Resource and control ids of the three panels and the "Printing" box. Shared by baylith.rc and the
-// dialog procedures, so plain #defines and an include guard only (the resource compiler reads them).
+// Every resource, control and command id of the program. Shared by baylith.rc and
+// the C++ code, so plain #defines and an include guard only (the resource compiler
+// reads them).
 #ifndef BAYLITH_PANELS_RESOURCE_H
 #define BAYLITH_PANELS_RESOURCE_H
 
@@ -69,6 +70,15 @@
 #define IDC_ABOUT_SELECT_LABEL 1057
 #define IDC_ABOUT_SELECT_ACTION 1058
 #define IDC_ABOUT_WEB_ADDRESS 1059
+
+// Menu commands; the Display items' ids are the display modes themselves (11 to 19).
+#define CMD_SAVE_SNAPSHOT 1
+#define CMD_PRINT 2
+#define CMD_QUIT 10
+#define CMD_SHOW_QUERY_PANEL 31
+#define CMD_SHOW_INFO_PANEL 33
+#define CMD_ABOUT 41
+#define CMD_RESET_QUERY 51
 
 // "Printing" box (template 113): its text; Cancel is IDCANCEL.
 #define IDC_PRINTING_TEXT 1060

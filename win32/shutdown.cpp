@@ -1,5 +1,12 @@
 // The two ways out: the Quit command's teardown and the main window's destruction.
-#include "win32/app.h"
+#include "win32/shutdown.h"
+
+#include "win32/main_window.h"
+#include "win32/report_font.h"
+#include "win32/query_panel.h"
+#include "win32/info_panel.h"
+#include "win32/about_box.h"
+#include "win32/refresh_timer.h"
 #include "win32/presentation.h"
 #include "gl/gl_api.h"
 #include "gl/markers.h"

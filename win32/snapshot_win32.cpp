@@ -3,10 +3,15 @@
 
 #include <windows.h>
 
-#include "win32/app.h"
+#include "win32/main_window.h"
+#include "win32/query_panel.h"
+#include "win32/info_panel.h"
+#include "win32/about_box.h"
+#include "win32/refresh_timer.h"
 #include "win32/message_box.h"
 #include "core/bmp.h"
-#include "win32/file_dialogs.h"
+#include "win32/save_dialog.h"
+#include "core/save_result.h"
 #include "core/file_open.h"
 #include "gl/read_back.h"
 #include "gl/frame.h"

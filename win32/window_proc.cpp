@@ -1,10 +1,12 @@
 // The main window's procedure: view changes, picking, ticks, commands, redraws.
 #include "win32/window_proc.h"
 
-#include "win32/app.h"
+#include "win32/main_window.h"
+#include "win32/shutdown.h"
+#include "win32/refresh_timer.h"
 #include "win32/frame_timing.h"
 #include "win32/menu.h"
-#include "core/report.h"
+#include "core/report_city.h"
 #include "win32/query_panel.h"
 #include "gl/frame.h"
 #include "core/picking.h"

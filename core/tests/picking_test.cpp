@@ -5,6 +5,7 @@
 
 #include "core/city_table.h"
 #include "core/image.h"
+#include "core/marker_layout.h"
 #include "core/picking.h"
 #include "core/view_state.h"
 

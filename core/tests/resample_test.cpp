@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include "core/page_placement.h"
 #include "core/resample.h"
 
 namespace {
@@ -88,42 +89,6 @@ TEST(Resample, TextureSizesForCaptures) {
         destroy_image(&source);
         destroy_image(&texture);
     }
-}
-
-TEST(Resample, WideCaptureMatchesTheFormulaAtEveryPixel) {
-    // 1016 x 714 -> 1024 x 1024, the window's usual capture; each texture byte
-    // computed from the formula directly, column position included.
-    const int32_t width = 1016, height = 714;
-    Image source = source_image(width, height);
-    for (size_t i = 0; i < (size_t)width * height * 3; ++i) source.pixels[i] = (uint8_t)(i * 2654435761u >> 24);
-    Image texture = {};
-    ASSERT_EQ(1, resample_to_texture(&source, &texture));
-    ASSERT_EQ(1024, texture.width);
-    ASSERT_EQ(1024, texture.height);
-    int mismatches = 0;
-    for (int32_t i = 0; i < 1024; ++i) {
-        const float v = (float)((double)((int64_t)(height - 2) * i) / 1023.0);
-        const int32_t y0 = (int32_t)v;
-        const float fy = v - (float)y0;
-        for (int32_t j = 0; j < 1024; ++j) {
-            const float u = (float)((double)((int64_t)(width - 2) * j) / 1023.0);
-            const int32_t x0 = (int32_t)u;
-            const float fx = u - (float)x0;
-            for (int c = 0; c < 3; ++c) {
-                const float top = (1.0f - fx) * (float)channel(source, x0, y0, c) +
-                                  fx * (float)channel(source, x0 + 1, y0, c);
-                const float bottom = (1.0f - fx) * (float)channel(source, x0, y0 + 1, c) +
-                                     fx * (float)channel(source, x0 + 1, y0 + 1, c);
-                float value = (1.0f - fy) * top + fy * bottom;
-                if (value < 0.0f) value = 0.0f;
-                if (value > 255.0f) value = 255.0f;
-                if ((uint8_t)value != channel(texture, j, i, c)) ++mismatches;
-            }
-        }
-    }
-    EXPECT_EQ(0, mismatches);
-    destroy_image(&source);
-    destroy_image(&texture);
 }
 
 TEST(Resample, FourBytePixelsAreReadWithTheirOwnStride) {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -36,43 +35,43 @@ TEST(SafeFile, CompleteWriteReplacesTheTargetAndAFailedOneKeepsIt) {
     write_bytes(path, "old contents");
     chmod(path.c_str(), 0640);
     SafeFile file;
-    ASSERT_EQ(SAVE_OK, begin_safe_file(path.c_str(), "wb", &file));
+    ASSERT_EQ(SAVE_OK, begin_safe_file(&posix_file_platform, path.c_str(), "wb", &file));
     EXPECT_EQ(dir.file("notes.t~0"), file.temp_path);
     EXPECT_EQ("old contents", read_bytes(path));  // untouched while writing
     fputs("new", file.file);
-    EXPECT_EQ(SAVE_OK, finish_safe_file(&file, 1));
+    EXPECT_EQ(SAVE_OK, finish_safe_file(&posix_file_platform, &file, 1));
     EXPECT_EQ("new", read_bytes(path));
     EXPECT_EQ(0640, permissions_of(path));
     EXPECT_EQ(std::vector<std::string>{"notes.txt"}, names_in(dir.path));
 
     // A failed write keeps the file as it was and removes the temporary.
-    ASSERT_EQ(SAVE_OK, begin_safe_file(path.c_str(), "w", &file));
+    ASSERT_EQ(SAVE_OK, begin_safe_file(&posix_file_platform, path.c_str(), "w", &file));
     fputs("half written", file.file);
-    EXPECT_EQ(SAVE_FAILED, finish_safe_file(&file, 0));
+    EXPECT_EQ(SAVE_FAILED, finish_safe_file(&posix_file_platform, &file, 0));
     EXPECT_EQ("new", read_bytes(path));
     EXPECT_EQ(std::vector<std::string>{"notes.txt"}, names_in(dir.path));
-    EXPECT_EQ(SAVE_FAILED, finish_safe_file(&file, 1));  // already finished: nothing to do
+    EXPECT_EQ(SAVE_FAILED, finish_safe_file(&posix_file_platform, &file, 1));  // already finished: nothing to do
 }
 
 TEST(SafeFile, RefusedTargetsAreLeftAsTheyWereWithNothingBeside) {
     TempDir dir;
     SafeFile file;
-    EXPECT_EQ(SAVE_FAILED, begin_safe_file(dir.file("no/such/folder/x.bmp").c_str(), "wb", &file));
+    EXPECT_EQ(SAVE_FAILED, begin_safe_file(&posix_file_platform, dir.file("no/such/folder/x.bmp").c_str(), "wb", &file));
     EXPECT_EQ(nullptr, file.file);
     std::string long_path = dir.path + "/" + std::string(PATH_CAPACITY, 'a');
-    EXPECT_EQ(SAVE_FAILED, begin_safe_file(long_path.c_str(), "wb", &file));
-    EXPECT_EQ(SAVE_FAILED, begin_safe_file("", "wb", &file));
-    EXPECT_EQ(SAVE_FAILED, finish_safe_file(&file, 1));
+    EXPECT_EQ(SAVE_FAILED, begin_safe_file(&posix_file_platform, long_path.c_str(), "wb", &file));
+    EXPECT_EQ(SAVE_FAILED, begin_safe_file(&posix_file_platform, "", "wb", &file));
+    EXPECT_EQ(SAVE_FAILED, finish_safe_file(&posix_file_platform, &file, 1));
 
     // Read-only by its permission bits, refused although root could write it.
     std::string locked = dir.file("locked.bmp");
     write_bytes(locked, "keep");
     chmod(locked.c_str(), 0444);
-    EXPECT_EQ(SAVE_READ_ONLY, begin_safe_file(locked.c_str(), "wb", &file));
+    EXPECT_EQ(SAVE_READ_ONLY, begin_safe_file(&posix_file_platform, locked.c_str(), "wb", &file));
     EXPECT_EQ(nullptr, file.file);
     EXPECT_EQ("keep", read_bytes(locked));
     std::filesystem::create_directory(dir.file("folder.bmp"));
-    EXPECT_EQ(SAVE_FAILED, begin_safe_file(dir.file("folder.bmp").c_str(), "wb", &file));
+    EXPECT_EQ(SAVE_FAILED, begin_safe_file(&posix_file_platform, dir.file("folder.bmp").c_str(), "wb", &file));
     EXPECT_EQ((std::vector<std::string>{"folder.bmp", "locked.bmp"}), names_in(dir.path));
 }
 
@@ -84,61 +83,27 @@ TEST(SafeFile, TemporaryNameHasTheTargetsLengthAndSkipsTakenNames) {
     write_bytes(dir.file(stem + ".b~0"), "neighbour 0");
     write_bytes(dir.file(stem + ".b~1"), "neighbour 1");
     SafeFile file;
-    ASSERT_EQ(SAVE_OK, begin_safe_file(path.c_str(), "wb", &file));
+    ASSERT_EQ(SAVE_OK, begin_safe_file(&posix_file_platform, path.c_str(), "wb", &file));
     EXPECT_EQ(dir.file(stem + ".b~2"), file.temp_path);
     fputs("picture", file.file);
-    EXPECT_EQ(SAVE_OK, finish_safe_file(&file, 1));
+    EXPECT_EQ(SAVE_OK, finish_safe_file(&posix_file_platform, &file, 1));
     EXPECT_EQ("picture", read_bytes(path));
     EXPECT_EQ("neighbour 0", read_bytes(dir.file(stem + ".b~0")));
     EXPECT_EQ("neighbour 1", read_bytes(dir.file(stem + ".b~1")));
     EXPECT_EQ(3u, names_in(dir.path).size());
 
     // A name of two bytes gets the mark appended instead.
-    ASSERT_EQ(SAVE_OK, begin_safe_file(dir.file("ab").c_str(), "wb", &file));
+    ASSERT_EQ(SAVE_OK, begin_safe_file(&posix_file_platform, dir.file("ab").c_str(), "wb", &file));
     EXPECT_EQ(dir.file("ab~0"), file.temp_path);
-    EXPECT_EQ(SAVE_OK, finish_safe_file(&file, 1));
+    EXPECT_EQ(SAVE_OK, finish_safe_file(&posix_file_platform, &file, 1));
 
     // Every temporary name taken: a clean refusal, the neighbours untouched.
     const std::string marks = "0123456789abcdefghijklmnopqrstuvwxyz";
     for (char mark : marks) write_bytes(dir.file(std::string("full.t~") + mark), "taken");
-    EXPECT_EQ(SAVE_FAILED, begin_safe_file(dir.file("full.txt").c_str(), "w", &file));
+    EXPECT_EQ(SAVE_FAILED, begin_safe_file(&posix_file_platform, dir.file("full.txt").c_str(), "w", &file));
     EXPECT_FALSE(std::filesystem::exists(dir.file("full.txt")));
     EXPECT_EQ("taken", read_bytes(dir.file("full.t~z")));
     EXPECT_EQ(4u + marks.size(), names_in(dir.path).size());
-}
-
-// A folder that takes no new files, around a target that may be written: only an
-// unprivileged process meets that, so a child gives up root first.
-TEST(SafeFile, FolderThatTakesNoNewFilesGetsTheTargetWrittenInPlace) {
-    if (geteuid() != 0) GTEST_SKIP() << "needs root to switch to an unprivileged user";
-    TempDir dir;
-    chmod(dir.path.c_str(), 0755);
-    std::string folder = dir.file("shut");
-    std::filesystem::create_directory(folder);
-    std::string path = folder + "/report.txt";
-    write_bytes(path, "old contents");
-    chmod(path.c_str(), 0666);
-    chmod(folder.c_str(), 0555);
-
-    pid_t child = fork();
-    if (child == 0) {
-        if (setuid(65534) != 0) _exit(10);
-        SafeFile file;
-        if (begin_safe_file(path.c_str(), "w", &file) != SAVE_OK || !file.in_place) _exit(11);
-        fputs("new", file.file);
-        if (finish_safe_file(&file, 1) != SAVE_OK) _exit(12);
-        // A failed write in place is reported as a failure.
-        if (begin_safe_file(path.c_str(), "w", &file) != SAVE_OK) _exit(13);
-        fputs("new", file.file);
-        _exit(finish_safe_file(&file, 0) == SAVE_FAILED ? 0 : 14);
-    }
-    int status = -1;
-    waitpid(child, &status, 0);
-    chmod(folder.c_str(), 0755);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(0, WEXITSTATUS(status));
-    EXPECT_EQ("new", read_bytes(path));
-    EXPECT_EQ(std::vector<std::string>{"report.txt"}, names_in(folder));
 }
 
 TEST(OpenFile, BackslashPathsOpenOffWindows) {
@@ -158,158 +123,232 @@ TEST(OpenFile, BackslashPathsOpenOffWindows) {
     EXPECT_EQ(nullptr, open_file(nullptr, "rb"));
 }
 
-// ---- the swap's decisions, on a pretend disk ----
+// ---- folders as Windows has them, simulated on a real folder ----
 
 namespace {
 
-// How the pretend platform's replace goes: as asked, busy for a while, refused with
-// both files left alone, or stopped half-way (the old file set aside, or gone).
-enum FakeReplace { REPLACE_WORKS, REPLACE_REFUSED, REPLACE_SETS_ASIDE, REPLACE_LOSES_TARGET };
+// What the folder allows, answered with Windows' own error numbers. A drop box
+// lets files be made and written, but answers 5 to every rename, delete or open for
+// deleting by name (a file's handle from its making still deletes it); a target
+// denied by its permissions answers 5 to every open of it; a folder that takes no
+// new files answers 5 to every create.
+enum FolderKind { PLAIN_FOLDER, DROP_BOX, TARGET_DENIED, NO_NEW_FILES };
 
-// How the swap goes: the replace's kind, then how many busy answers the replace and
-// the moves give, how many moves are refused (-1: every one), and the write in place.
-struct FakeHow {
-    FakeReplace replace;
-    int replace_busy, move_busy, moves_fail, write_over;
-};
-
-struct FakeDisk {
-    std::map<std::string, std::string> files;
-    FakeHow how;
+struct FakeFolder {
+    FolderKind kind;
+    std::string target;
+    std::string pending;  // a name being deleted: listed, but answering 5 when made
+    int busy;             // sharing violations before a replace or move goes (-1: for ever)
+    int replace_error;    // answered by the replace, having left the files as Windows does
+    bool moves_denied;
     int paused_ms;
-    std::string attributes_set_on;
-} disk;
+    int flushes;  // of the last save; a swap or cut before the first one fails
+} folder;
 
-bool busy(int* count) {
-    if (*count == 0) return false;
-    if (*count > 0) --*count;
+const SafeFilePlatform& posix = posix_file_platform;
+
+bool still_busy() {
+    if (folder.busy == 0) return false;
+    if (folder.busy > 0) --folder.busy;
     return true;
 }
 
-int fake_exists(const char* path) { return disk.files.count(path) != 0; }
+int fake_exists(const char* path) { return path == folder.pending || posix.exists(path); }
+
+int fake_try_open(const char* path, int access) {
+    if (!posix.exists(path)) return FILE_ERROR_NOT_FOUND;
+    if (folder.kind == TARGET_DENIED && path == folder.target) return FILE_ERROR_ACCESS_DENIED;
+    if (folder.kind == DROP_BOX && (access & FILE_ACCESS_DELETE)) return FILE_ERROR_ACCESS_DENIED;
+    return FILE_ERROR_NONE;
+}
+
+int fake_create_new(const char* path, const char* mode, int access, FILE** file) {
+    if (folder.kind == NO_NEW_FILES || path == folder.pending) return FILE_ERROR_ACCESS_DENIED;
+    return posix.create_new(path, mode, access, file);
+}
+
+int fake_open_existing(const char* path, const char* mode, FILE** file) {
+    if (folder.kind == TARGET_DENIED) return FILE_ERROR_ACCESS_DENIED;
+    return posix.open_existing(path, mode, file);
+}
+
+bool renames_refused() { return folder.kind == DROP_BOX || folder.kind == TARGET_DENIED; }
+
+int fake_flush(FILE* file) {
+    ++folder.flushes;
+    return fflush(file) == 0 ? FILE_ERROR_NONE : FILE_ERROR_GENERAL;
+}
+
+// Only bytes on the disk may be put in place or have the old ones cut after them.
+int fake_cut_here(FILE* file) { return folder.flushes == 0 ? FILE_ERROR_GENERAL : posix.cut_here(file); }
 
 int fake_replace(const char* target, const char* replacement, const char* backup) {
-    if (busy(&disk.how.replace_busy)) return STEP_BUSY;
-    std::string old_bytes = disk.files[target], new_bytes = disk.files[replacement];
-    switch (disk.how.replace) {
-    case REPLACE_WORKS:
-        if (backup[0]) disk.files[backup] = old_bytes;
-        disk.files[target] = new_bytes;
-        disk.files.erase(replacement);
-        return STEP_DONE;
-    case REPLACE_REFUSED:
-        return STEP_FAILED;
-    case REPLACE_SETS_ASIDE:
-        disk.files[backup] = old_bytes;
-        disk.files.erase(target);
-        return STEP_FAILED;
-    case REPLACE_LOSES_TARGET:
-        disk.files.erase(target);
-        return STEP_FAILED;
-    }
-    return STEP_FAILED;
+    if (folder.flushes == 0) return FILE_ERROR_GENERAL;
+    if (still_busy()) return FILE_ERROR_SHARING_VIOLATION;
+    if (renames_refused()) return FILE_ERROR_ACCESS_DENIED;
+    // 1177: the old file went to the backup name, the new one kept its own.
+    if (folder.replace_error == FILE_ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) rename(target, backup);
+    if (folder.replace_error) return folder.replace_error;
+    return posix.replace(target, replacement, backup);
 }
 
 int fake_move(const char* from, const char* to) {
-    if (busy(&disk.how.move_busy)) return STEP_BUSY;
-    if (busy(&disk.how.moves_fail) || !disk.files.count(from) || disk.files.count(to)) return STEP_FAILED;
-    disk.files[to] = disk.files[from];
-    disk.files.erase(from);
-    return STEP_DONE;
+    if (folder.flushes == 0) return FILE_ERROR_GENERAL;
+    if (still_busy()) return FILE_ERROR_SHARING_VIOLATION;
+    if (renames_refused() || folder.moves_denied) return FILE_ERROR_ACCESS_DENIED;
+    return posix.move(from, to);
 }
 
-int fake_remove(const char* path) {
-    disk.files.erase(path);
-    return STEP_DONE;
+int fake_remove(const char* path) { return folder.kind == DROP_BOX ? FILE_ERROR_ACCESS_DENIED : posix.remove(path); }
+
+void use_folder(FolderKind kind, const std::string& target) {
+    folder = FakeFolder();
+    folder.kind = kind;
+    folder.target = target;
 }
 
-int fake_write_over(const char* from, const char* target) {
-    if (disk.how.write_over == WRITE_OVER_DONE) disk.files[target] = disk.files[from];
-    if (disk.how.write_over == WRITE_OVER_DAMAGED) disk.files[target] = "half";
-    return disk.how.write_over;
+void fake_pause(int milliseconds) { folder.paused_ms += milliseconds; }
+
+SafeFilePlatform fake_platform() {
+    SafeFilePlatform platform = posix;
+    platform.exists = fake_exists;
+    platform.try_open = fake_try_open;
+    platform.create_new = fake_create_new;
+    platform.open_existing = fake_open_existing;
+    platform.flush = fake_flush;
+    platform.cut_here = fake_cut_here;
+    platform.replace = fake_replace;
+    platform.move = fake_move;
+    platform.remove = fake_remove;
+    platform.pause = fake_pause;
+    return platform;
 }
 
-void fake_set_attributes(const char* path, unsigned long) { disk.attributes_set_on = path; }
-void fake_pause(int milliseconds) { disk.paused_ms += milliseconds; }
-
-const SafeFilePlatform fake_platform = {
-    nullptr, fake_exists, nullptr, nullptr, fake_replace, fake_move, fake_remove, fake_write_over,
-    fake_set_attributes, fake_pause,
-};
+// Saves bytes to path in the folder as set up, the write failing after fail_after
+// bytes; the outcome, and the box's text in *text.
+int save(const std::string& path, const std::string& bytes, std::string* text, size_t fail_after = std::string::npos) {
+    const SafeFilePlatform platform = fake_platform();
+    folder.flushes = 0;
+    SafeFile file;
+    int outcome = begin_safe_file(&platform, path.c_str(), "wb", &file);
+    if (outcome == SAVE_OK) {
+        size_t count = std::min(bytes.size(), fail_after);
+        fwrite(bytes.data(), 1, count, file.file);
+        outcome = finish_safe_file(&platform, &file, count == bytes.size());
+    }
+    char box[SAVE_RESULT_TEXT_CAPACITY];
+    const char* caption = "";
+    save_result_text(outcome, box, sizeof box, &caption);
+    *text = box;
+    return outcome;
+}
 
 typedef std::map<std::string, std::string> Files;
 
-// Saves "new" over a target holding "old" (none when target_exists is false) on
-// the pretend disk as it is set up; what is on disk afterwards goes to *files.
-int save_on_fake_disk(bool target_exists, Files* files) {
-    SafeFile file = {};
-    strcpy(file.final_path, "d/notes.txt");
-    strcpy(file.temp_path, "d/notes.t~0");
-    file.target_exists = target_exists;
-    if (target_exists) disk.files["d/notes.txt"] = "old";
-    disk.files["d/notes.t~0"] = "new";
-    int outcome = place_safe_file(&fake_platform, &file);
-    *files = disk.files;
-    return outcome;
+Files files_in(const std::string& folder_path) {
+    Files files;
+    for (const std::string& name : names_in(folder_path)) files[name] = read_bytes(folder_path + "/" + name);
+    return files;
 }
 
 }  // namespace
 
-TEST(SafeFileSwap, EachWayTheSwapCanGoLeavesTheNewBytesPlacedTheOldKeptOrBothNamed) {
-    const FakeReplace WORKS = REPLACE_WORKS, REFUSED = REPLACE_REFUSED, ASIDE = REPLACE_SETS_ASIDE,
-                      LOST = REPLACE_LOSES_TARGET;
-    const int KEEP = WRITE_OVER_UNTOUCHED;
+TEST(SafeFileFolders, DropBoxSavesInPlaceAHundredTimesAndLeavesNothingItCannotDelete) {
+    for (bool existing : {true, false}) {
+        SCOPED_TRACE(existing ? "existing target" : "new target");
+        TempDir dir;
+        std::string path = dir.file("view.bmp"), text;
+        if (existing) write_bytes(path, "the old picture, longer than any new one");
+        use_folder(DROP_BOX, path);
+        for (int round = 1; round <= 100; ++round) {
+            SCOPED_TRACE(round);
+            std::string bytes = "picture " + std::to_string(round);
+            ASSERT_EQ(SAVE_OK, save(path, bytes, &text));
+            ASSERT_EQ((Files{{"view.bmp", bytes}}), files_in(dir.path));
+        }
+        EXPECT_EQ("Save complete", text);
+        EXPECT_EQ(0, folder.paused_ms);  // chosen up front, not after retries
+    }
+}
+
+TEST(SafeFileFolders, TargetDeniedByItsPermissionsFailsAtOnceAndNamesIt) {
+    TempDir dir;
+    std::string path = dir.file("notes.txt"), text;
+    write_bytes(path, "old");
+    use_folder(TARGET_DENIED, path);
+    EXPECT_EQ(SAVE_DENIED, save(path, "new", &text));
+    EXPECT_EQ("Access to " + path + " was denied. Nothing was saved.", text);
+    EXPECT_EQ((Files{{"notes.txt", "old"}}), files_in(dir.path));
+    EXPECT_EQ(0, folder.paused_ms);
+}
+
+TEST(SafeFileFolders, FolderThatTakesNoNewFilesWritesOverTheTargetAndCutsItOnlyOnceAllIsWritten) {
+    TempDir dir;
+    std::string path = dir.file("notes.txt"), text;
+    write_bytes(path, "0123456789abcdef");
+    use_folder(NO_NEW_FILES, path);
+    // Failing half-way: the new bytes over the old, nothing cut, the box says so.
+    EXPECT_EQ(SAVE_DAMAGED, save(path, "ABCDEFGHIJ", &text, 5));
+    EXPECT_EQ("The file " + path + " could not be written completely and is damaged.", text);
+    EXPECT_EQ((Files{{"notes.txt", "ABCDE56789abcdef"}}), files_in(dir.path));
+    // Failing before the first byte leaves it as it was.
+    EXPECT_EQ(SAVE_FAILED, save(path, "ABCDEFGHIJ", &text, 0));
+    EXPECT_EQ((Files{{"notes.txt", "ABCDE56789abcdef"}}), files_in(dir.path));
+    EXPECT_EQ(SAVE_OK, save(path, "ABCDEFGHIJ", &text));
+    EXPECT_EQ((Files{{"notes.txt", "ABCDEFGHIJ"}}), files_in(dir.path));
+    EXPECT_EQ(2, folder.flushes);  // before the cut and before "Save complete"
+    // A new file is refused with the denial named.
+    EXPECT_EQ(SAVE_DENIED, save(dir.file("new.txt"), "x", &text));
+    EXPECT_EQ("Access to " + dir.file("new.txt") + " was denied. Nothing was saved.", text);
+    EXPECT_EQ((Files{{"notes.txt", "ABCDEFGHIJ"}}), files_in(dir.path));
+}
+
+TEST(SafeFileFolders, EachWayTheSwapCanGoLeavesTheNewBytesPlacedTheOldKeptOrBothNamed) {
+    const int MOVE_2 = FILE_ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, DENIED = FILE_ERROR_ACCESS_DENIED;
     struct Case {
         const char* what;
-        FakeHow how;
-        bool neighbour;  // "d/notes.t~1" taken, so the backup gets the next free name
-        bool target_exists;
+        int busy, replace_error;
+        bool moves_denied, pending_first_name, target_exists;
         int outcome;
         Files after;
+        int paused_ms;
+        const char* text;  // D/ stands for the folder
     };
     const Case cases[] = {
-        // Busy targets are waited for about a second; the old file set aside is removed.
-        {"busy three times", {WORKS, 3, 0, 0, KEEP}, false, true, SAVE_OK, {{"d/notes.txt", "new"}}},
-        // Held for good: the exclusive write in place is refused too, the old bytes stay.
-        {"busy for good", {WORKS, -1, 0, 0, KEEP}, false, true, SAVE_IN_USE, {{"d/notes.txt", "old"}}},
-        {"new file, rename busy for good", {WORKS, 0, -1, 0, KEEP}, false, false, SAVE_IN_USE, {}},
-        {"new file, rename busy twice", {WORKS, 0, 2, 0, KEEP}, false, false, SAVE_OK, {{"d/notes.txt", "new"}}},
-        // A refused swap writes the target in place, and keeps the new bytes if that fails.
-        {"refused, written in place", {REFUSED, 0, 0, 0, WRITE_OVER_DONE}, false, true, SAVE_OK,
-         {{"d/notes.txt", "new"}}},
-        {"refused, not written", {REFUSED, 0, 0, 0, KEEP}, false, true, SAVE_FAILED, {{"d/notes.txt", "old"}}},
-        {"refused, written half-way", {REFUSED, 0, 0, 0, WRITE_OVER_DAMAGED}, false, true, SAVE_KEPT,
-         {{"d/notes.t~0", "new"}, {"d/notes.txt", "half"}}},
-        // Half-done replaces: the new bytes are moved in, or the old put back.
-        {"set aside, moved in", {ASIDE, 0, 0, 0, KEEP}, true, true, SAVE_OK,
-         {{"d/notes.t~1", "a neighbour"}, {"d/notes.txt", "new"}}},
-        {"target lost, moved in once free", {LOST, 0, 4, 0, KEEP}, false, true, SAVE_OK, {{"d/notes.txt", "new"}}},
-        {"set aside, old put back", {ASIDE, 0, 0, 1, KEEP}, false, true, SAVE_FAILED, {{"d/notes.txt", "old"}}},
-        {"set aside, nothing moves", {ASIDE, 0, 0, -1, KEEP}, false, true, SAVE_KEPT,
-         {{"d/notes.t~0", "new"}, {"d/notes.t~1", "old"}}},
-        {"target lost, nothing moves", {LOST, 0, 0, -1, KEEP}, false, true, SAVE_KEPT, {{"d/notes.t~0", "new"}}},
+        // Busy targets are waited for about a second; a denial is not.
+        {"busy three times", 3, 0, false, false, true, SAVE_OK, {{"notes.txt", "new"}}, 150, "Save complete"},
+        {"busy for good", -1, 0, false, false, true, SAVE_IN_USE, {{"notes.txt", "old"}}, 1000,
+         "The file is in use by another program and was not replaced."},
+        {"new file, rename busy twice", 2, 0, false, false, false, SAVE_OK, {{"notes.txt", "new"}}, 100,
+         "Save complete"},
+        {"denied at the swap", 0, DENIED, false, false, true, SAVE_DENIED, {{"notes.txt", "old"}}, 0,
+         "Access to D/notes.txt was denied. Nothing was saved."},
+        // The first temporary name is being deleted: the next one is taken.
+        {"name pending deletion", 0, 0, false, true, true, SAVE_OK, {{"notes.txt", "new"}}, 0, "Save complete"},
+        {"name pending deletion, new file", 0, 0, false, true, false, SAVE_OK, {{"notes.txt", "new"}}, 0,
+         "Save complete"},
+        // 1177: the old bytes under the backup name, the new under the temporary.
+        {"1177, moved in", 0, MOVE_2, false, false, true, SAVE_OK, {{"notes.txt", "new"}}, 0, "Save complete"},
+        {"1177, nothing moves", 0, MOVE_2, true, false, true, SAVE_SET_ASIDE,
+         {{"notes.t~0", "new"}, {"notes.t~1", "old"}}, 0,
+         "The file could not be replaced. The new contents are in D/notes.t~0, the old contents in D/notes.t~1"},
     };
-    std::vector<FakeDisk> ended;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        disk = FakeDisk();
-        disk.how = c.how;
-        if (c.neighbour) disk.files["d/notes.t~1"] = "a neighbour";
-        Files files;
-        EXPECT_EQ(c.outcome, save_on_fake_disk(c.target_exists, &files));
-        EXPECT_EQ(c.after, files);
-        if (c.outcome == SAVE_KEPT) {
-            EXPECT_STREQ("d/notes.t~0", kept_save_path());
-        }
-        ended.push_back(disk);
+        TempDir dir;
+        std::string path = dir.file("notes.txt"), text;
+        if (c.target_exists) write_bytes(path, "old");
+        use_folder(PLAIN_FOLDER, path);
+        if (c.pending_first_name) folder.pending = dir.file("notes.t~0");
+        folder.busy = c.busy;
+        folder.replace_error = c.replace_error;
+        folder.moves_denied = c.moves_denied;
+        EXPECT_EQ(c.outcome, save(path, "new", &text));
+        EXPECT_EQ(c.after, files_in(dir.path));
+        EXPECT_EQ(c.paused_ms, folder.paused_ms);
+        std::string expected = c.text;
+        for (size_t at = 0; (at = expected.find("D/", at)) != std::string::npos; at += dir.path.size() + 1)
+            expected.replace(at, 2, dir.path + "/");
+        EXPECT_EQ(expected, text);
     }
-    EXPECT_EQ(3 * SAVE_RETRY_PAUSE_MS, ended[0].paused_ms);
-    EXPECT_EQ("d/notes.txt", ended[0].attributes_set_on);
-    EXPECT_EQ(1000, ended[1].paused_ms);
-
-    char text[400];
-    const char* caption = "";
-    save_result_text(SAVE_KEPT, text, sizeof text, &caption);
-    EXPECT_STREQ("The file could not be replaced. The new contents are in d/notes.t~0", text);
-    EXPECT_STREQ("Error", caption);
 }

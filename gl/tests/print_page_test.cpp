@@ -8,6 +8,7 @@
 #include "gl/print_page.h"
 #include "gl/read_back.h"
 #include "core/image.h"
+#include "core/page_placement.h"
 #include "core/resample.h"
 #include "gl/gl_api.h"
 #include "gl/tests/render_fixture.h"

@@ -8,6 +8,8 @@
 
 #include "core/bmp.h"
 #include "core/image.h"
+#include "core/view_state.h"
+#include "win32/safe_file_win32.h"
 
 // Columns: x, y, name (13), state, population (7), structure, elected, limits,
 // adopted, amended, mayor total/consecutive/length, council size, council
@@ -41,6 +43,10 @@ Rgb tile_colour(int row, int column) {
 Rgb marker_cell_colour(int cell) {
     return Rgb{(uint8_t)(250 - 15 * cell), (uint8_t)(20 + 14 * cell), (uint8_t)(cell % 2 ? 20 : 150)};
 }
+
+// The driver writes its data files through the same file calls as the program,
+// in place before any test runs.
+static const bool file_calls_installed = (file_platform = &windows_file_platform, true);
 
 static bool write_image(const std::string& path, const Image& image) {
     return write_bmp(path.c_str(), &image) == 1;
@@ -147,53 +153,41 @@ void view_model_init(ViewModel* view, int client_width, int client_height) {
     view->height = client_height;
 }
 
-static float aspect_of(const ViewModel& view) { return (float)view.width / (float)view.height; }
-
-// Like the program, a step whose result would be infinite, NaN or denormal is
-// refused (per axis for a pan; a step out also when the visible width overflows).
-static bool usable_centre(float value) { return value == 0.0f || isnormal(value); }
+// The view steps are the core's own (checked number by number natively): the model
+// runs them on a copy of the program's view, so that what is checked here is what
+// the program shows of them.
+static void load_view(const ViewModel& view) {
+    set_viewport_size((int16_t)view.width, (int16_t)view.height);
+    view_state.centre_x = view.centre_x;
+    view_state.centre_y = view.centre_y;
+    view_state.zoom = view.zoom;
+    compute_view_bounds();
+}
 
 void view_model_pan(ViewModel* view, int dx, int dy) {
-    float aspect = aspect_of(*view);
-    float centre_x = view->centre_x - (2.0f * aspect * view->zoom * (float)dx) / (float)view->width;
-    float centre_y = view->centre_y + (2.0f * view->zoom * (float)dy) / (float)view->height;
-    if (usable_centre(centre_x)) view->centre_x = centre_x;
-    if (usable_centre(centre_y)) view->centre_y = centre_y;
+    load_view(*view);
+    pan_view((int16_t)dx, (int16_t)dy);
+    view->centre_x = view_state.centre_x;
+    view->centre_y = view_state.centre_y;
 }
 
 void view_model_zoom(ViewModel* view, int delta) {
-    float zoom = delta >= 0 ? view->zoom * 0.9f : view->zoom * 1.1f;
-    if (!isnormal(zoom)) return;
-    if (zoom > view->zoom && !isfinite(2.0f * aspect_of(*view) * zoom)) return;
-    view->zoom = zoom;
-}
-
-struct Bounds {
-    float left, right, bottom, top;
-};
-
-static Bounds bounds_of(const ViewModel& view) {
-    float aspect = aspect_of(view);
-    Bounds b;
-    b.left = view.centre_x - aspect * view.zoom;
-    b.right = view.centre_x + aspect * view.zoom;
-    b.bottom = view.centre_y - view.zoom;
-    b.top = view.centre_y + view.zoom;
-    return b;
+    load_view(*view);
+    zoom_view((int16_t)delta);
+    view->zoom = view_state.zoom;
 }
 
 void world_to_client(const ViewModel& view, float world_x, float world_y, float* x, float* y) {
-    Bounds b = bounds_of(view);
-    float u = (world_x - b.left) / (b.right - b.left);
-    float v = (world_y - b.bottom) / (b.top - b.bottom);
-    float px = (float)(view.width - 1) * u;
-    float py = (float)(view.height - 1) * v;
+    load_view(view);
+    float px, py;
+    world_to_pixel(world_x, world_y, &px, &py);
     *x = px;
     *y = (float)(view.height - 1) - py;
 }
 
 static void client_to_world(const ViewModel& view, float x, float y, float* world_x, float* world_y) {
-    Bounds b = bounds_of(view);
+    load_view(view);
+    const ViewState& b = view_state;
     float py = (float)(view.height - 1) - y;
     *world_x = b.left + x / (float)(view.width - 1) * (b.right - b.left);
     *world_y = b.bottom + py / (float)(view.height - 1) * (b.top - b.bottom);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -118,14 +119,25 @@ TEST(Projection, MatchesTheReferencePoints) {
     }
 }
 
-TEST(CityNames, FitThirteenColumnsReadably) {
-    const char* name_and_fitted[][2] = {{"Colorado Springs", "Colorado Spgs"}, {"San Bernardino", "S. Bernardino"},
-                                        {"Oklahoma City", "Oklahoma City"}, {"A Very Long Unknown Name", "A Very Long U"}};
-    for (const auto& c : name_and_fitted) {
+// Every sample city keeps a name of its own in the Query panel's 13 columns: a
+// plain cut would make "San Bernardino" and "San Bernardo..." alike, or end a name
+// on a lone letter.
+TEST(CityNames, EverySampleCityFitsThirteenColumnsUnderANameOfItsOwn) {
+    SampleCity cities[SAMPLE_CITY_CAPACITY];
+    ASSERT_EQ(100, read_city_file(SAMPLE_SOURCE_DIR "/us-cities.tsv", cities));
+    std::set<std::string> seen;
+    for (int i = 0; i < 100; ++i) {
         char fitted[14];
-        fit_city_name(c[0], fitted);
-        EXPECT_STREQ(c[1], fitted);
+        fit_city_name(cities[i].name, fitted);
+        const size_t length = strlen(fitted);
+        EXPECT_LE(length, 13u) << cities[i].name;
+        EXPECT_TRUE(seen.insert(std::string(fitted) + cities[i].state).second) << fitted;
+        // No word cut to a single letter at the end ("Colorado S").
+        EXPECT_FALSE(length >= 2 && fitted[length - 2] == ' ') << cities[i].name << " -> " << fitted;
     }
+    char fitted[14];
+    fit_city_name("A Very Long Unknown Name", fitted);  // not in the table: cut at 13
+    EXPECT_STREQ("A Very Long U", fitted);
 }
 
 TEST_F(SampleData, WritesTheTermsFileTheStripAndEighteenTiles) {

@@ -1,14 +1,15 @@
 // The menu bar and the main window's procedure, driven in-process under Windows or
-// Wine (menus cannot be read from another process under Wine). The drawing, the
-// dialogs and the panels are replaced by stand-ins below; the view arithmetic,
-// picking and the report are the real ones.
+// Wine (menus cannot be read from another process under Wine), with the shell's own
+// code throughout: it draws into a small bitmap context and finds no data files.
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
 
 #include <gtest/gtest.h>
 
-#include "win32/app.h"
+#include "win32/main_window.h"
+#include "win32/about_box.h"
+#include "win32/refresh_timer.h"
 #include "win32/menu.h"
 #include "win32/window_proc.h"
 #include "core/city_table.h"
@@ -22,26 +23,6 @@
 #include "gl/tile_loader.h"
 #include "core/view_state.h"
 
-// Stand-ins for the rest of the shell; the handles are the shell's own.
-namespace {
-int redraws, tiles_loaded;
-int16_t resized_width = -1, resized_height = -1;
-}  // namespace
-
-void quit_application() {}
-void on_main_destroy() {}
-void stop_refresh_timer() {}
-void start_refresh_timer() {}
-void save_snapshot() {}
-void print_view() {}
-void reset_query() {}
-void redraw() { ++redraws; }
-void resize_view(int16_t width, int16_t height) {
-    resized_width = width;
-    resized_height = height;
-}
-void load_next_tile() { ++tiles_loaded; }
-void query_panel_sync(HWND) {}
 // shell_calls is left empty: no message boxes, no Info panel lines.
 
 namespace {
@@ -105,25 +86,22 @@ TEST(Shell, MenuBarLayout) {
 }
 
 // Every Display item, the same one again and ids that are no modes.
-TEST(Shell, DisplayCommandsMarkTheirModeAndRedraw) {
+TEST(Shell, DisplayCommandsMarkTheirMode) {
     for (const MenuItem& item : menu_items) {
         if (item.popup != 1) continue;
         SCOPED_TRACE(item.text);
-        int before = redraws;
         on_menu_command(item.id);
         EXPECT_EQ((int)item.id, view_state.display_mode);
         EXPECT_EQ(item.id, marked_display_item());
         on_menu_command(item.id);
-        EXPECT_EQ(before + 2, redraws);
+        EXPECT_EQ(item.id, marked_display_item());
     }
-    int before = redraws;
-    const int not_modes[] = {14, 18, 999, CMD_RESET_QUERY, CMD_SHOW_QUERY_PANEL};
+    const int not_modes[] = {14, 18, 999};
     for (int id : not_modes) {
         on_menu_command(id);
         EXPECT_EQ(19, view_state.display_mode) << id;
         EXPECT_EQ(19u, marked_display_item()) << id;
     }
-    EXPECT_EQ(before, redraws);
     on_menu_command(MAYOR_TOTAL_TERMS);
 }
 
@@ -137,25 +115,22 @@ TEST(Shell, MouseButtonsCaptureAndDrag) {
     view_state.centre_y = 716.0f;
     last_mouse_position.x = 7;
     last_mouse_position.y = 8;
-    int before = redraws;
+    const ViewState start = view_state;
     send(WM_MOUSEMOVE, 0, MAKELPARAM(50, 60));  // no button held: nothing
     EXPECT_EQ(7, last_mouse_position.x);
-    EXPECT_EQ(before, redraws);
+    EXPECT_EQ(start.centre_x, view_state.centre_x);
 
     send(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100));
     EXPECT_EQ(100, last_mouse_position.x);
     EXPECT_TRUE(GetCapture() == main_window);
-    EXPECT_EQ(before, redraws);
 
     // How far a right or left drag moves the map is checked end to end with real
     // input; here both buttons together, which that does not do.
     send(WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(110, 95));
     EXPECT_EQ(110, last_mouse_position.x);
     EXPECT_EQ(95, last_mouse_position.y);
-    EXPECT_EQ(before + 1, redraws);
-    ViewState left_start = view_state;
     send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(140, 120));
-    EXPECT_EQ(before + 2, redraws);
+    ViewState left_start = view_state;
 
     // Both buttons: the map moves.
     send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(150, 120));
@@ -166,7 +141,6 @@ TEST(Shell, MouseButtonsCaptureAndDrag) {
     EXPECT_EQ(-20, last_mouse_position.x);
     EXPECT_EQ(-30, last_mouse_position.y);
     EXPECT_TRUE(GetCapture() != main_window);
-    EXPECT_EQ(before + 3, redraws);
 
     // A double click on empty map captures until the button is released; what it
     // shows is checked end to end.
@@ -178,39 +152,27 @@ TEST(Shell, MouseButtonsCaptureAndDrag) {
     EXPECT_TRUE(GetCapture() != main_window);
 }
 
-// What each message redraws and loads, with the GL context and without it (then
-// nothing is drawn, and a paint still validates).
-TEST(Shell, WheelKeysTimerSizePaintAndCommandHighWord) {
-    const struct {
-        bool context;
-        UINT message;
-        WPARAM wparam;
-        LPARAM lparam;
-        int redraws, tiles;
-    } rows[] = {
-        {true, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-120), MAKELPARAM(500, 400), 1, 0},
-        {true, WM_KEYUP, VK_SHIFT, 0, 1, 0},
-        {true, WM_TIMER, 2, 0, 0, 0},  // not the refresh timer
-        {true, WM_TIMER, REFRESH_TIMER_ID, 0, 1, 1},
-        {true, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200), 0, 0},
-        {false, WM_TIMER, REFRESH_TIMER_ID, 0, 0, 0},
-        {false, WM_PAINT, 0, 0, 0, 0},
-        {false, WM_COMMAND, MAXIMUM_YEARS, 0, 0, 0},
-        {true, WM_COMMAND, MAKEWPARAM(MAYOR_TERM_LENGTH, 1), 0, 1, 0},  // the high word is ignored
-    };
+// What the wheel, a resize, a paint and a command's high word leave behind, with the
+// GL context and without it (then nothing is drawn, and a paint still validates).
+TEST(Shell, WheelSizePaintAndCommandHighWord) {
+    const float zoom = view_state.zoom;
+    send(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-120), MAKELPARAM(500, 400));
+    EXPECT_FLOAT_EQ(zoom * 1.1f, view_state.zoom);
+    send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+    EXPECT_EQ(300, viewport_size.width);
+    EXPECT_EQ(200, viewport_size.height);
+
     HGLRC context = main_glrc;
-    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
-        SCOPED_TRACE(i);
-        main_glrc = rows[i].context ? context : NULL;
-        int redraws_before = redraws, tiles_before = tiles_loaded;
+    for (bool with_context : {true, false}) {
+        main_glrc = with_context ? context : NULL;
         InvalidateRect(main_window, NULL, FALSE);
-        send(rows[i].message, rows[i].wparam, rows[i].lparam);
-        EXPECT_EQ(redraws_before + rows[i].redraws, redraws);
-        EXPECT_EQ(tiles_before + rows[i].tiles, tiles_loaded);
-        EXPECT_EQ(rows[i].message != WM_PAINT, GetUpdateRect(main_window, NULL, FALSE) != FALSE);
+        send(WM_TIMER, REFRESH_TIMER_ID, 0);
+        EXPECT_TRUE(GetUpdateRect(main_window, NULL, FALSE)) << with_context;
+        send(WM_PAINT, 0, 0);
+        EXPECT_FALSE(GetUpdateRect(main_window, NULL, FALSE)) << with_context;
     }
-    EXPECT_EQ(300, resized_width);
-    EXPECT_EQ(200, resized_height);
+    main_glrc = context;
+    send(WM_COMMAND, MAKEWPARAM(MAYOR_TERM_LENGTH, 1), 0);  // the high word is ignored
     EXPECT_EQ(13, view_state.display_mode);
     EXPECT_EQ(13u, marked_display_item());
     on_menu_command(MAYOR_TOTAL_TERMS);

@@ -8,12 +8,14 @@
 
 #include <gtest/gtest.h>
 
-#include "win32/app.h"
+#include "win32/main_window.h"
+#include "win32/report_font.h"
+#include "win32/panel_placement.h"
 #include "core/shell_calls.h"
 #include "win32/shell_calls_win32.h"
 #include "core/city_table.h"
 #include "core/query.h"
-#include "win32/file_dialogs.h"
+#include "win32/save_dialog.h"
 #include "win32/about_box.h"
 #include "win32/info_panel.h"
 #include "core/info_text.h"

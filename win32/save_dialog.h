@@ -1,4 +1,4 @@
-// The shared save dialog, and the boxes that report how a save went.
+// The shared save dialog of the snapshot and the Info text.
 #pragma once
 #include <windows.h>
 #include "core/file_open.h"
@@ -22,6 +22,3 @@ void init_file_dialogs(HWND owner);
 // (MAX_PATH - 1), or not expressible in the ANSI code page (path untouched; the
 // last two explain themselves in a box).
 int ask_save_file_name(char* path, const char* extension);
-
-// Shows the box for a SaveOutcome: "Save complete", or what went wrong.
-void show_save_result(int outcome);

@@ -1,4 +1,4 @@
-#include "win32/file_dialogs.h"
+#include "win32/save_dialog.h"
 
 #include <string.h>
 #include <wchar.h>
@@ -107,11 +107,4 @@ int ask_save_file_name(char* path, const char* extension) {
     }
     memcpy(path, full_path, strlen(full_path) + 1);
     return 1;
-}
-
-void show_save_result(int outcome) {
-    char text[PATH_CAPACITY + 100];
-    const char* caption = "Error";
-    save_result_text(outcome, text, sizeof text, &caption);
-    show_message(text, caption);
 }
