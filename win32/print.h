@@ -14,3 +14,5 @@ extern PrintJob print_job;
 void print_view();
 int begin_print_job(HWND owner);
 void print_image_page(const Image* captured);
+// Frees the band bitmap and context that jobs keep; before the main context goes.
+void release_print_band();

@@ -29,9 +29,12 @@ const char ERROR_CAPTION[] = "Error";
 // Set by print_image_page: whether the page reached the spooler.
 bool page_printed = false;
 
-// Bitmap path: the band the page is drawn into.
+// Bitmap path: the band the page is drawn into, and its context. Both are kept
+// from one job to the next: under Wine 10 every new OpenGL context on a bitmap
+// leaves about a megabyte behind for the first ten or so (tools/print_calls_loop).
 bool printing_from_bitmap = false;
 GlBitmap band_bitmap = {};
+HGLRC band_context = NULL;
 
 HDC printer_dc() {
     return print_job.print_dialog.hDC;
@@ -53,16 +56,24 @@ void free_dialog_handles() {
     }
 }
 
-// Deletes the page context, if any, and makes the main context current again.
+// Deletes the printer DC's context, if any, and makes the main context current
+// again; the band's context is kept for the next job.
 void drop_page_context() {
-    if (print_job.printer_context != NULL) {
-        wglMakeCurrent(NULL, NULL);
+    wglMakeCurrent(NULL, NULL);
+    if (print_job.printer_context != NULL && print_job.printer_context != band_context) {
         wglDeleteContext(print_job.printer_context);
-        print_job.printer_context = NULL;
-        wglMakeCurrent(main_dc, main_glrc);
+    }
+    print_job.printer_context = NULL;
+    printing_from_bitmap = false;
+    wglMakeCurrent(main_dc, main_glrc);
+}
+
+void release_band() {
+    if (band_context != NULL) {
+        wglDeleteContext(band_context);
+        band_context = NULL;
     }
     release_gl_bitmap(&band_bitmap);
-    printing_from_bitmap = false;
 }
 
 // Gives up a job that has a printer DC: the document, if started, is aborted
@@ -136,6 +147,13 @@ GlSetupResult make_page_context_current(HDC drawing_dc, GlSetupResult created) {
 // The page is drawn one band at a time into a bitmap as wide as the page; its
 // context is current afterwards when the result is GL_SETUP_DONE.
 GlSetupResult begin_band_context() {
+    if (band_context != NULL && band_bitmap.width == print_job.page_width &&
+        wglMakeCurrent(band_bitmap.dc, band_context)) {
+        print_job.printer_context = band_context;
+        printing_from_bitmap = true;
+        return GL_SETUP_DONE;
+    }
+    release_band();
     if (!create_gl_bitmap(NULL, print_job.page_width, PRINT_BAND_ROWS, &band_bitmap)) {
         return GL_SETUP_NO_FORMAT;
     }
@@ -146,6 +164,7 @@ GlSetupResult begin_band_context() {
         release_gl_bitmap(&band_bitmap);
         return result;
     }
+    band_context = print_job.printer_context;
     printing_from_bitmap = true;
     return GL_SETUP_DONE;
 }
@@ -244,11 +263,7 @@ void print_image_page(const Image* captured) {
         drawn = draw_print_page(captured, print_job.page_width, print_job.page_height) != 0;
         glFinish();
     }
-    wglMakeCurrent(NULL, NULL);
-    wglDeleteContext(print_job.printer_context);
-    print_job.printer_context = NULL;
-    release_gl_bitmap(&band_bitmap);
-    printing_from_bitmap = false;
+    drop_page_context();
     if (drawn) {
         drawn = EndPage(printer_dc()) > 0;
         drawn = EndDoc(printer_dc()) > 0 && drawn;
@@ -257,8 +272,13 @@ void print_image_page(const Image* captured) {
     }
     DeleteDC(printer_dc());
     print_job.print_dialog.hDC = NULL;
-    wglMakeCurrent(main_dc, main_glrc);
     page_printed = drawn;
+}
+
+void release_print_band() {
+    wglMakeCurrent(NULL, NULL);
+    release_band();
+    wglMakeCurrent(main_dc, main_glrc);
 }
 
 void print_view() {

@@ -1,6 +1,7 @@
 // The two ways out: the Quit command's teardown and the main window's destruction.
 #include "win32/app.h"
 #include "win32/presentation.h"
+#include "win32/print.h"
 #include "gl/gl_api.h"
 #include "gl/markers.h"
 #include "gl/tile_loader.h"
@@ -24,6 +25,7 @@ void quit_application() {
 }
 
 void on_main_destroy() {
+    release_print_band();
     release_main_context(main_window);
     PostQuitMessage(0);
 }
