@@ -32,7 +32,7 @@ SOAK_DIR=""
 soak_teardown() {
     wine_env_teardown
     cups_pdf_stop
-    [ -n "$SOAK_DIR" ] && rm -rf "$SOAK_DIR"
+    [ -n "$SOAK_DIR" ] && rm -rf "$SOAK_DIR" "$SOAK_DIR.log"
 }
 trap soak_teardown EXIT
 trap 'exit 130' INT TERM
@@ -58,7 +58,7 @@ for entry in $SOAK_SEEDS; do
     seconds=$SOAK_SECONDS
     [ "$entry" != "$seed" ] && seconds=${entry#*:}
     rm -rf "$SOAK_DIR/out"
-    log="$SOAK_DIR/run.log"
+    log="$SOAK_DIR.log"  # beside the scratch folder, which the soak watches
     SOAK_SEED=$seed SOAK_SECONDS=$seconds wine "$win/tests/e2e/baylith_soak.exe" | tee "$log"
     counts=$(tr -d '\r' <"$log" | grep -E '^soak: [0-9]+ passed, [0-9]+ failed$' | tail -n 1)
     if [ -z "$counts" ]; then
@@ -68,7 +68,6 @@ for entry in $SOAK_SEEDS; do
     passed=$((passed + $(sed -E 's/^soak: ([0-9]+) passed.*/\1/' <<<"$counts")))
     failed=$((failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$counts")))
 done
-rm -f "$SOAK_DIR/run.log"
 echo "soak: ${SOAK_SEEDS} (all seeds)"
 echo "soak: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
