@@ -31,7 +31,7 @@ bool page_printed = false;
 
 // Bitmap path: the band the page is drawn into, and its context. Both are kept
 // from one job to the next: under Wine 10 every new OpenGL context on a bitmap
-// leaves about a megabyte behind for the first ten or so (tools/print_calls_loop).
+// leaves one to two megabytes behind for the first ten or so (tools/print_calls_loop).
 bool printing_from_bitmap = false;
 GlBitmap band_bitmap = {};
 HGLRC band_context = NULL;
