@@ -1,5 +1,5 @@
 # The commands of the README. Each one installs what it needs first.
-.PHONY: setup run test bench bench-wine soak fuzz dist clean
+.PHONY: setup run test bench bench-wine soak soak-long fuzz dist clean
 
 setup:
 	bash scripts/setup.sh
@@ -27,6 +27,16 @@ bench-wine: setup
 # hangs, growth and stray files. SOAK_SECONDS (default 600) and SOAK_SEED (replay).
 soak: setup
 	bash scripts/soak.sh $${SOAK_SECONDS:-600}
+
+# The soak for an hour (SOAK_SECONDS) on each Wine, each with a fresh seed; fails
+# when either run does.
+soak-long: setup
+	bash scripts/build.sh native sample_data
+	bash scripts/build.sh win baylith baylith_soak
+	bash scripts/wine10-root.sh make
+	rc=0; BAYLITH_PREBUILT=1 bash scripts/soak.sh $${SOAK_SECONDS:-3600} || rc=1; \
+	BAYLITH_PREBUILT=1 bash scripts/wine10-root.sh run bash scripts/soak.sh $${SOAK_SECONDS:-3600} || rc=1; \
+	exit $$rc
 
 fuzz: setup
 	bash scripts/fuzz.sh --long

@@ -3,8 +3,9 @@
 # baylith.exe under Wine (private Xvfb, CUPS-PDF printer) on the bundled sample
 # data. Builds the sample data (native build) and the Windows programs first.
 #   bash scripts/soak.sh [SECONDS]        (default: $SOAK_SECONDS, else 600)
-# SOAK_SEED replays a run from the seed it printed. The last line reads
-# "soak: N passed, M failed".
+# SOAK_SEED replays a run from the seed it printed. SOAK_SEEDS="SEED[:SECONDS] ..."
+# replays several in turn in the same set-up, each for its SECONDS (default: the
+# length above). The last line reads "soak: N passed, M failed" (all runs' checks).
 set -u
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 native="$repo/build/native"
@@ -31,7 +32,7 @@ SOAK_DIR=""
 soak_teardown() {
     wine_env_teardown
     cups_pdf_stop
-    [ -n "$SOAK_DIR" ] && rm -rf "$SOAK_DIR"
+    [ -n "$SOAK_DIR" ] && rm -rf "$SOAK_DIR" "$SOAK_DIR.log"
 }
 trap soak_teardown EXIT
 trap 'exit 130' INT TERM
@@ -45,4 +46,28 @@ echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ /
 # soak checks that it writes nowhere but the out\ folder there.
 export SOAK_DIR="$(mktemp -d "$repo/build/soak.XXXXXX")"
 cp -R "$native/sample/data" "$SOAK_DIR/data" || fail_early "cannot copy the sample data"
-wine "$win/tests/e2e/baylith_soak.exe"
+if [ -z "${SOAK_SEEDS:-}" ]; then
+    wine "$win/tests/e2e/baylith_soak.exe"
+    exit
+fi
+
+passed=0
+failed=0
+for entry in $SOAK_SEEDS; do
+    seed=${entry%%:*}
+    seconds=$SOAK_SECONDS
+    [ "$entry" != "$seed" ] && seconds=${entry#*:}
+    rm -rf "$SOAK_DIR/out"
+    log="$SOAK_DIR.log"  # beside the scratch folder, which the soak watches
+    SOAK_SEED=$seed SOAK_SECONDS=$seconds wine "$win/tests/e2e/baylith_soak.exe" | tee "$log"
+    counts=$(tr -d '\r' <"$log" | grep -E '^soak: [0-9]+ passed, [0-9]+ failed$' | tail -n 1)
+    if [ -z "$counts" ]; then
+        failed=$((failed + 1))  # the run ended without its tally
+        continue
+    fi
+    passed=$((passed + $(sed -E 's/^soak: ([0-9]+) passed.*/\1/' <<<"$counts")))
+    failed=$((failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$counts")))
+done
+echo "soak: ${SOAK_SEEDS} (all seeds)"
+echo "soak: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -62,14 +62,19 @@ void use_main_context() {
     wglMakeCurrent(main_dc, main_glrc);
 }
 
-// Deletes the band context and its bitmap; the main context is current afterwards.
-void drop_band_context() {
+// The band bitmap and its context are kept from one job to the next: under Wine
+// every new OpenGL context on a bitmap leaves memory behind (tools/print_calls_loop).
+void release_band() {
     if (print_job.page_context != NULL) {
         wglMakeCurrent(NULL, NULL);
         wglDeleteContext(print_job.page_context);
         print_job.page_context = NULL;
     }
     release_gl_bitmap(&band_bitmap);
+}
+
+// Leaves the band context for the main one; the band stays for the next job.
+void drop_band_context() {
     use_main_context();
 }
 
@@ -131,7 +136,14 @@ int ask_for_printer(HWND owner) {
 // The page is drawn one band at a time into a bitmap as wide as the page. Made
 // current once to prove it works, so that a failure spools no empty document.
 GlSetupResult begin_band_context() {
-    if (!create_gl_bitmap(NULL, print_job.page_width, print_band_rows(print_job.page_width), &band_bitmap)) {
+    const int32_t rows = print_band_rows(print_job.page_width);
+    if (print_job.page_context != NULL && band_bitmap.width == print_job.page_width &&
+        band_bitmap.height == rows && wglMakeCurrent(band_bitmap.dc, print_job.page_context)) {
+        return GL_SETUP_DONE;
+    }
+    release_band();
+    if (!create_gl_bitmap(NULL, print_job.page_width, rows, &band_bitmap)) {
+        use_main_context();
         return GL_SETUP_NO_FORMAT;
     }
     PIXELFORMATDESCRIPTOR format = bitmap_pixel_format_request();
@@ -140,7 +152,8 @@ GlSetupResult begin_band_context() {
         result = GL_SETUP_NOT_CURRENT;
     }
     if (result != GL_SETUP_DONE) {
-        drop_band_context();
+        release_band();
+        use_main_context();
     }
     return result;
 }
@@ -198,7 +211,6 @@ bool print_page_in_bands(const Image* captured) {
 }  // namespace
 
 int begin_print_job(HWND owner) {
-    print_job.page_context = NULL;
     if (ask_for_printer(owner) != 1) {
         return 0;
     }
@@ -252,6 +264,11 @@ void print_image_page(const Image* captured) {
     }
     DeleteDC(printer_dc());
     print_job.print_dialog.hDC = NULL;
+}
+
+void release_print_band() {
+    release_band();
+    use_main_context();
 }
 
 void print_view() {

@@ -42,6 +42,22 @@ void choose_city(HWND dialog) {
     report_city();
 }
 
+// A second click within the double-click time comes as a double click, and the
+// list box (Wine's, at least) then only notifies: when the row under the pointer
+// is not the chosen one, it is chosen as a single click would.
+void choose_city_double_clicked(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_QUERY_CITY_LIST);
+    DWORD position = GetMessagePos();
+    POINT point = {(short)LOWORD(position), (short)HIWORD(position)};
+    ScreenToClient(list, &point);
+    LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
+    if (HIWORD(hit) != 0) return;  // below the last row
+    WPARAM row = LOWORD(hit);
+    if ((WPARAM)SendMessageA(list, LB_GETCURSEL, 0, 0) == row) return;
+    SendMessageA(list, LB_SETCURSEL, row, 0);
+    choose_city(dialog);
+}
+
 }  // namespace
 
 void query_panel_init(HWND dialog) {
@@ -93,6 +109,7 @@ BOOL query_panel_command(HWND dialog, WPARAM wparam) {
     }
     if (id == IDC_QUERY_CITY_LIST) {
         if (notification == LBN_SELCHANGE) choose_city(dialog);
+        if (notification == LBN_DBLCLK) choose_city_double_clicked(dialog);
         return TRUE;
     }
     return FALSE;

@@ -8,6 +8,7 @@
 #include "win32/about_box.h"
 #include "win32/refresh_timer.h"
 #include "win32/presentation.h"
+#include "win32/print.h"
 #include "gl/gl_api.h"
 #include "gl/markers.h"
 #include "gl/tile_loader.h"
@@ -31,6 +32,7 @@ void quit_application() {
 }
 
 void on_main_destroy() {
+    release_print_band();
     release_main_context(main_window);
     PostQuitMessage(0);
 }
