@@ -30,7 +30,8 @@ struct DibOnDc {
     HGDIOBJ replaced;
 };
 
-bool make_dib(int width, int height, DibOnDc* out) {
+// A bottom-up 32-bit DIB's header, as the viewer's bands use.
+BITMAPINFO dib_info(int width, int height) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -38,6 +39,11 @@ bool make_dib(int width, int height, DibOnDc* out) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+bool make_dib(int width, int height, DibOnDc* out) {
+    BITMAPINFO info = dib_info(width, height);
     void* bits = NULL;
     out->dc = CreateCompatibleDC(NULL);
     out->bitmap = CreateDIBSection(out->dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
@@ -112,13 +118,7 @@ bool one_page() {
     document.lpszDocName = "print calls loop";
     bool ok = StartDocA(dialog.hDC, &document) > 0 && StartPage(dialog.hDC) > 0;
     if (ok) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = PAGE_WIDTH;
-        info.bmiHeader.biHeight = BAND_ROWS;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = dib_info(PAGE_WIDTH, BAND_ROWS);
         ok = StretchDIBits(dialog.hDC, 0, 0, PAGE_WIDTH, BAND_ROWS, 0, 0, PAGE_WIDTH, BAND_ROWS,
                            band_pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY) > 0;
         ok = EndPage(dialog.hDC) > 0 && ok;
