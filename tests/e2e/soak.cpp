@@ -285,7 +285,7 @@ void combo_choice() {
     HWND combo = GetDlgItem(panel, id);
     bool real = reachable(combo) && real_choose_combo_item(combo, item);
     if (!real) {
-        SendMessageA(combo, CB_SETCURSEL, item, 0);
+        PostMessageA(combo, CB_SETCURSEL, item, 0);  // in turn, as choose_list_item does
         PostMessageA(panel, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
     }
     counted(real);

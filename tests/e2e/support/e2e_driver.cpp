@@ -425,7 +425,10 @@ void post_wheel(HWND main_window, int delta) {
 
 void choose_list_item(HWND panel, int list_id, int index) {
     HWND list = GetDlgItem(panel, list_id);
-    SendMessageA(list, LB_SETCURSEL, index, 0);
+    // Posted, not sent: a sent message is taken before the input and posted
+    // messages already queued (a Reset Query, a double click that clears the
+    // selection), which would then undo the choice before its notification.
+    PostMessageA(list, LB_SETCURSEL, index, 0);
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(list_id, LBN_SELCHANGE), (LPARAM)list);
 }
 
