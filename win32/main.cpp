@@ -26,12 +26,6 @@ namespace {
 const char MAIN_CLASS_NAME[] = "mainw";
 const char MAIN_TITLE[] = "Baylith 1.0";
 
-enum {
-    MAIN_CLASS_STYLE = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
-    MAIN_WINDOW_WIDTH = 1024,
-    MAIN_WINDOW_HEIGHT = 768,
-};
-
 void register_main_class(HINSTANCE instance) {
     WNDCLASSA window_class = {};
     window_class.style = MAIN_CLASS_STYLE;
@@ -69,8 +63,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR comman
     if (previous_instance == NULL) {
         register_main_class(instance);
     }
-    main_window = CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_TITLE,
-                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+    main_window = CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_TITLE, MAIN_WINDOW_STYLE,
                                   CW_USEDEFAULT, 0, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT,
                                   NULL, NULL, instance, NULL);
     if (main_window == NULL) {

@@ -2,9 +2,11 @@
 // Wine: start to first frame and to every tile of the first view, a right-drag
 // redraw and a wheel notch (initial size and maximised, beside a WM_NULL round trip
 // of the same run), a double click, Save Snapshot and Print.. without the time the
-// dialogs stay open, each as a ratio to its anchor. Then the split of a maximised
-// redraw by the timing build (frame_timing_hook.cpp) into draw_frame, glFinish, the
-// copy or swap, and the message's way there and back.
+// dialogs stay open, each as a ratio to its anchor. Start-up, drag and wheel are
+// also timed on the floor (frame_floor.cpp) in the same run, and given as ratios to
+// it. Then the split of a maximised redraw by the timing build
+// (frame_timing_hook.cpp) into draw_frame, glFinish, the copy or swap, and the
+// message's way there and back.
 //   baylith_wine_bench.exe   (BAYLITH_SAMPLE_DIR: the folder holding data\, a Unix
 //                             or Windows path; BAYLITH_PDF_DIR: the CUPS-PDF folder;
 //                             BAYLITH_BENCH_SPLIT_ONLY: only the split, when set)
@@ -27,6 +29,8 @@ const Rgb TILE_GREY = {127, 127, 127};   // a tile not loaded yet
 const double FRAME_ANCHOR_MS = 1000.0 / 60.0;
 const double FLOW_ANCHOR_MS = 1000.0;  // a user's flow of thought stays unbroken
 const double TICK_MS = 100.0;          // the loader takes one tile per tick
+const double FRAME_AIM = 1.25;         // a redraw's aim, as a ratio to the floor's
+const double START_AIM = 1.5;          // start to first frame's
 
 double percentile(std::vector<double> values, double p) {
     if (values.empty()) return -1.0;
@@ -60,15 +64,16 @@ void report(const char* what, double ms, double anchor_ms, const char* anchor_na
 }
 
 // Grid points of the client area not under a panel or box: how many show the
-// not-loaded grey, how many the grey or the clear colour.
+// not-loaded grey, the clear colour, either.
 struct MapState {
     int uncovered;
     int tile_grey;
+    int clear;
     int grey_or_clear;
 };
 
 MapState map_state(HWND window) {
-    MapState state = {0, 0, 0};
+    MapState state = {0, 0, 0, 0};
     ClientShot shot;
     if (!capture_client(window, &shot)) return state;
     for (int y = 4; y < shot.height - 4; y += 17) {
@@ -77,6 +82,7 @@ MapState map_state(HWND window) {
             ++state.uncovered;
             Rgb seen = shot.at(x, y);
             if (seen == TILE_GREY) ++state.tile_grey;
+            if (seen == CLEAR_GREY) ++state.clear;
             if (seen == TILE_GREY || seen == CLEAR_GREY) ++state.grey_or_clear;
         }
     }
@@ -98,25 +104,48 @@ bool send_timed(HWND window, UINT message, WPARAM wparam, LPARAM lparam, double*
     return true;
 }
 
+// The viewer's first frame shows the map's grey squares and the clear colour around.
+bool viewer_first_frame(const MapState& s) { return s.grey_or_clear >= 20; }
+
+// The floor's shows the map's tiles (no grey square) and the clear colour around.
+bool floor_first_frame(const MapState& s) {
+    return s.clear >= 20 && s.tile_grey == 0 && s.uncovered - s.clear >= 20;
+}
+
+// A program timed: its file, how its main window is found, what its first frame shows.
+struct Subject {
+    std::string exe;
+    const char* window_class;
+    const char* title;
+    bool (*first_frame)(const MapState&);
+};
+
+Subject viewer_subject(const std::string& exe) { return Subject{exe, "mainw", "Baylith 1.0", viewer_first_frame}; }
+
+Subject floor_subject() {
+    return Subject{windows_path_of_unix(BAYLITH_FLOOR_EXE_PATH), "baylith_floor", "Baylith floor", floor_first_frame};
+}
+
 // One start: the process, its first frame and its first view complete. No wait for
 // input idle, which would hide when the main window appears.
-bool timed_start(const std::string& folder, const std::string& exe, AppProcess* app, double* window_shown,
+bool timed_start(const std::string& folder, const Subject& subject, AppProcess* app, double* window_shown,
                  double* first_frame, double* all_tiles) {
     double start = timing_now_ms();
     std::string error;
-    if (!launch_app(folder, app, &error, exe, false)) {
+    if (!launch_app(folder, app, &error, subject.exe, false)) {
         fail(error.c_str());
         return false;
     }
     DWORD pid = app->info.dwProcessId;
-    auto shown = [&] { return (app->main_window = find_top_window(pid, "mainw", "Baylith 1.0")) != NULL; };
+    auto shown = [&] {
+        return (app->main_window = find_top_window(pid, subject.window_class, subject.title)) != NULL;
+    };
     if (!wait_until(10000, shown, 2)) {
         fail("no main window within 10 s");
         return false;
     }
     *window_shown = timing_now_ms() - start;
-    // The first frame shows the map's grey squares and the clear colour around.
-    if (!wait_until(10000, [&] { return map_state(app->main_window).grey_or_clear >= 20; }, 2)) {
+    if (!wait_until(10000, [&] { return subject.first_frame(map_state(app->main_window)); }, 2)) {
         fail("no first frame within 10 s");
         return false;
     }
@@ -156,8 +185,15 @@ void wheel_to_and_fro(HWND window, Notch notch) {
     });
 }
 
-// Drag moves, each beside a WM_NULL round trip, then wheel notches.
-void time_drag_and_wheel(HWND window, const char* where) {
+// Medians of one size's drag moves and wheel notches.
+struct InputTimes {
+    double drag;
+    double notch;
+};
+
+// Drag moves, each beside a WM_NULL round trip, then wheel notches; who starts the
+// printed labels ("" for the viewer).
+InputTimes time_drag_and_wheel(HWND window, const char* who, const char* where) {
     RECT client;
     GetClientRect(window, &client);
     std::vector<double> moves, nulls, notches;
@@ -170,18 +206,21 @@ void time_drag_and_wheel(HWND window, const char* where) {
         return true;
     });
     char label[96];
-    snprintf(label, sizeof label, "drag redraw at %ldx%ld, median", client.right, client.bottom);
+    snprintf(label, sizeof label, "%sdrag redraw at %ldx%ld, median", who, client.right, client.bottom);
     report(label, median(moves), FRAME_ANCHOR_MS, "60 fps frame");
-    snprintf(label, sizeof label, "drag redraw at %ldx%ld, 90th percentile", client.right, client.bottom);
+    snprintf(label, sizeof label, "%sdrag redraw at %ldx%ld, 90th percentile", who, client.right, client.bottom);
     report(label, percentile(moves, 0.9), FRAME_ANCHOR_MS, "60 fps frame");
-    printf("%-44s %9.3f ms; drag redraw / WM_NULL = %.1fx (%s, %zu pairs)\n", "WM_NULL round trip, median",
-           median(nulls), median(moves) / median(nulls), where, moves.size());
+    snprintf(label, sizeof label, "%sWM_NULL round trip, median", who);
+    printf("%-44s %9.3f ms; drag redraw / WM_NULL = %.1fx (%s, %zu pairs)\n", label, median(nulls),
+           median(moves) / median(nulls), where, moves.size());
     wheel_to_and_fro(window, [&](WPARAM wparam, LPARAM lparam) {
         double ms;
         return send_timed(window, WM_MOUSEWHEEL, wparam, lparam, &ms) && (notches.push_back(ms), true);
     });
-    snprintf(label, sizeof label, "wheel notch at %ldx%ld, median", client.right, client.bottom);
+    snprintf(label, sizeof label, "%swheel notch at %ldx%ld, median", who, client.right, client.bottom);
     report(label, median(notches), FRAME_ANCHOR_MS, "60 fps frame");
+    InputTimes times = {median(moves), median(notches)};
+    return times;
 }
 
 // A double click on empty map: the pick finds nothing, the Query panel's city list
@@ -357,8 +396,8 @@ void time_frame_split(const std::string& folder) {
     if (log == NULL) return fail("no shared memory for the frame split");
     AppProcess app = {};
     double window_shown, first_frame, tiles_done;
-    if (timed_start(folder, windows_path_of_unix(BAYLITH_TIMING_EXE_PATH), &app, &window_shown, &first_frame,
-                    &tiles_done)) {
+    if (timed_start(folder, viewer_subject(windows_path_of_unix(BAYLITH_TIMING_EXE_PATH)), &app, &window_shown,
+                    &first_frame, &tiles_done)) {
         HWND window = app.main_window;
         maximise(window);
         RECT client;
@@ -379,6 +418,54 @@ void time_frame_split(const std::string& folder) {
     stop_app(&app);
 }
 
+// The floor's drag and wheel medians at the start size and maximised; -1 where not timed.
+struct FloorTimes {
+    InputTimes initial;
+    InputTimes maximised;
+};
+
+// One start of the floor, timed as the viewer's are; then, with session, its drag and
+// wheel at the start size and maximised. The floor has ended on return.
+FloorTimes time_floor(const std::string& folder, int run, std::vector<double>* first_frames, bool session) {
+    FloorTimes times = {{-1.0, -1.0}, {-1.0, -1.0}};
+    AppProcess floor_app = {};
+    double window_shown, first_frame, tiles_done;
+    if (timed_start(folder, floor_subject(), &floor_app, &window_shown, &first_frame, &tiles_done)) {
+        printf("floor start %d: main window %.0f ms, first frame (every tile) %.0f ms\n", run, window_shown,
+               first_frame);
+        first_frames->push_back(first_frame);
+        if (session) {
+            times.initial = time_drag_and_wheel(floor_app.main_window, "floor ", "floor, initial size");
+            maximise(floor_app.main_window);
+            times.maximised = time_drag_and_wheel(floor_app.main_window, "floor ", "floor, maximised");
+        }
+    }
+    stop_app(&floor_app);
+    return times;
+}
+
+// A viewer figure as a ratio to the floor's, against its aim (none when 0).
+void report_to_floor(const char* what, double viewer_ms, double floor_ms, double aim) {
+    if (viewer_ms <= 0.0 || floor_ms <= 0.0) return fail("a ratio to the floor without both figures");
+    double ratio = viewer_ms / floor_ms;
+    printf("%-44s %9.2f ms = %6.3fx floor (%.2f ms)", what, viewer_ms, ratio, floor_ms);
+    if (aim > 0.0) printf("; aim %.2fx: %s", aim, ratio <= aim ? "met" : "ABOVE");
+    printf("\n");
+    fflush(stdout);
+}
+
+// Drag and notch at one size as ratios to the floor's, the mean of its sessions
+// before and after the viewer's.
+void report_size_to_floor(const char* size, InputTimes viewer, InputTimes before, InputTimes after) {
+    char label[96];
+    snprintf(label, sizeof label, "drag redraw %s / floor's", size);
+    report_to_floor(label, viewer.drag, before.drag > 0 && after.drag > 0 ? 0.5 * (before.drag + after.drag) : -1.0,
+                    FRAME_AIM);
+    snprintf(label, sizeof label, "wheel notch %s / floor's", size);
+    report_to_floor(label, viewer.notch,
+                    before.notch > 0 && after.notch > 0 ? 0.5 * (before.notch + after.notch) : -1.0, FRAME_AIM);
+}
+
 int finish() {
     printf("wine-bench: %s\n", failures ? "FAILED" : "done");
     return failures ? 1 : 0;
@@ -397,12 +484,18 @@ int main() {
         return finish();
     }
     std::string out_dir = make_scratch_dir();
-    std::vector<double> windows, first_frames, all_tiles;
+    std::vector<double> windows, first_frames, all_tiles, floor_first_frames;
     AppProcess app = {};
+    // Floor and viewer take turns, one process at a time, so that both meet the same
+    // load: floor starts before and after the viewer's, the floor's drag and wheel
+    // sessions before and after the viewer's.
+    FloorTimes floor_before = {}, floor_after = {};
     for (int run = 0; run < 3; ++run) {
         stop_app(&app);
+        floor_before = time_floor(folder, run + 1, &floor_first_frames, run == 2);
         double window_shown, first_frame, tiles_done;
-        if (!timed_start(folder, baylith_exe_path(), &app, &window_shown, &first_frame, &tiles_done)) break;
+        if (!timed_start(folder, viewer_subject(baylith_exe_path()), &app, &window_shown, &first_frame, &tiles_done))
+            break;
         printf("start %d: main window %.0f ms, first frame %.0f ms, all tiles %.0f ms\n", run + 1, window_shown,
                first_frame, tiles_done);
         windows.push_back(window_shown);
@@ -417,13 +510,24 @@ int main() {
                "18 ticks of 100 ms");
     }
     if (app_alive(&app)) {
-        time_drag_and_wheel(app.main_window, "initial size");
+        InputTimes initial = time_drag_and_wheel(app.main_window, "", "initial size");
         time_double_click(app.main_window);
         time_snapshots(&app, out_dir);
         time_prints(&app);
         maximise(app.main_window);
-        time_drag_and_wheel(app.main_window, "maximised");
+        InputTimes maximised = time_drag_and_wheel(app.main_window, "", "maximised");
         if (!ping(app.main_window, 1000)) fail("baylith.exe stopped answering");
+        stop_app(&app);
+        floor_after = time_floor(folder, 4, &floor_first_frames, true);
+        printf("the viewer as a ratio to the floor (window path, no markers, panels or tick; every tile before "
+               "its first frame):\n");
+        report_size_to_floor("at the initial size", initial, floor_before.initial, floor_after.initial);
+        report_size_to_floor("maximised", maximised, floor_before.maximised, floor_after.maximised);
+        // First frame to first frame; the viewer's is of grey squares, its tiles follow one a tick.
+        report_to_floor("start to first frame / floor's, medians", median(first_frames), median(floor_first_frames),
+                        START_AIM);
+        report_to_floor("start to all tiles / floor's first frame", median(all_tiles), median(floor_first_frames),
+                        0.0);
     }
     stop_app(&app);
     time_frame_split(folder);
