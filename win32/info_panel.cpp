@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "win32/report_font.h"
+#include "win32/close_box.h"
 #include "win32/panel_placement.h"
 #include "win32/save_dialog.h"
 #include "core/save_result.h"
@@ -109,6 +110,8 @@ void info_save() {
 
 INT_PTR CALLBACK info_panel_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+    case WM_NCLBUTTONDBLCLK:
+        return press_close_box_on_double_click(dialog, message, wparam, lparam);
     case WM_INITDIALOG:
         place_panel(dialog, INFO_PANEL_X, INFO_PANEL_Y);
         SendDlgItemMessageA(dialog, IDC_INFO_TEXT, WM_SETFONT, (WPARAM)report_font, TRUE);

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "win32/close_box.h"
 #include "win32/panel_placement.h"
 #include "core/city_table.h"
 #include "core/query.h"
@@ -117,6 +118,8 @@ BOOL query_panel_command(HWND dialog, WPARAM wparam) {
 
 INT_PTR CALLBACK query_panel_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+    case WM_NCLBUTTONDBLCLK:
+        return press_close_box_on_double_click(dialog, message, wparam, lparam);
     case WM_INITDIALOG:
         place_panel(dialog, QUERY_PANEL_X, QUERY_PANEL_Y);
         query_panel_init(dialog);

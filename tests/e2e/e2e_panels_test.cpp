@@ -307,6 +307,12 @@ TEST_F(Panels, PanelsStandAtTheirTemplatePositionsWithCaptionsInViewAndCloseBoxe
     EXPECT_TRUE(wait_for_window_gone(info, 2000)) << "the close box did not hide the Info panel";
     ASSERT_TRUE(real_click_close_box(query_panel())) << "no close box found on the Query panel";
     EXPECT_TRUE(wait_for_window_gone(query_panel(), 2000)) << "the close box did not hide the Query panel";
+    // Shown again from the menu and closed again at once: the second click on the
+    // same close box comes within the double-click time.
+    post_command(main_window(), CMD_SHOW_QUERY_PANEL);
+    ASSERT_TRUE(wait_until(2000, [&] { return IsWindowVisible(query_panel()) != FALSE; }));
+    ASSERT_TRUE(real_click_close_box(query_panel()));
+    EXPECT_TRUE(wait_for_window_gone(query_panel(), 2000)) << "a second close within the double-click time was lost";
 
     // The About box is a popup centred on the screen: all of it, caption included,
     // lies in the working area.
