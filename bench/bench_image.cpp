@@ -8,9 +8,8 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "core/bmp.h"
 #include "core/image.h"
-#include "core/resample.h"
+#include "core/print.h"
 
 namespace {
 

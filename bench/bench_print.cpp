@@ -9,13 +9,11 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "core/bmp.h"
 #include "core/image.h"
-#include "core/dib_rows.h"
-#include "core/print_bands.h"
+#include "core/print.h"
 #include "gl/gl_api.h"
-#include "gl/print_page.h"
-#include "gl/read_back.h"
+#include "gl/print.h"
+#include "gl/view.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <filesystem>
 
 #include "core/city_table.h"
-#include "core/bmp.h"
-#include "gl/frame.h"
-#include "core/view_state.h"
+#include "core/image.h"
+#include "gl/view.h"
+#include "core/view.h"
 
 namespace {
 

@@ -8,12 +8,10 @@
 #include "core/city_table.h"
 #include "tests/support/former_frame.h"
 #include "tests/support/offscreen_gl.h"
-#include "gl/frame.h"
+#include "gl/view.h"
 #include "gl/gl_api.h"
-#include "gl/markers.h"
-#include "core/tile_cache.h"
-#include "gl/tile_loader.h"
-#include "core/view_state.h"
+#include "core/tiles.h"
+#include "core/view.h"
 
 namespace {
 

@@ -1,11 +1,9 @@
-// The city table and the fixed-column terms file reader.
+// The city table and its terms file.
 #include "core/city_table.h"
-
 #include <stdio.h>
 #include <string.h>
-
 #include "core/shell_calls.h"
-#include "core/file_open.h"
+#include "core/image.h"
 
 CityTable city_table;
 

@@ -1,4 +1,4 @@
-// The city table, filled once at start-up from the terms file.
+// The city table and its terms file.
 #pragma once
 #include <stdint.h>
 

@@ -1,10 +1,8 @@
-// The query filter: eight criteria over the city table.
+// The query filter over the city table.
 #include "core/query.h"
-
 #include <string.h>
-
 #include "core/city_table.h"
-#include "core/view_state.h"
+#include "core/view.h"
 
 QueryState query_state;
 QueryState saved_query;

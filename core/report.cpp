@@ -1,9 +1,12 @@
-// The nine-line city report, laid out in fixed columns for a fixed-pitch font.
+// A city's fixed-column report and the Info panel's text it goes into.
 #include "core/report.h"
-
 #include <stdio.h>
 #include <string.h>
+#include "core/city_table.h"
+#include "core/shell_calls.h"
+#include "core/view.h"
 
+// The nine-line city report, laid out in fixed columns for a fixed-pitch font.
 namespace {
 
 const int STRUCTURE_TEXT_LENGTH = 49;
@@ -96,4 +99,32 @@ void format_city_report(const CityRecord* city, int32_t matched_count,
     if (city->staggered == 'Y') put_second_column(lines[7], 16, "               Staggered: Yes");
 
     lines[8][0] = '\0';
+}
+
+void report_city() {
+    int32_t selected = view_state.selected;
+    if (selected < 0 || selected >= city_rows()) return;
+    char lines[REPORT_LINES][REPORT_LINE_BYTES];
+    format_city_report(&city_table.rows[selected], city_table.matched_count, lines);
+    for (int i = 0; i < REPORT_LINES; ++i) info_append(lines[i]);
+}
+
+// Text-buffer arithmetic of the Info panel.
+size_t info_bytes_to_drop(const char* text, size_t len, size_t extra) {
+    const size_t room = INFO_TEXT_MAX - 1;
+    if (len + extra <= room) return 0;
+    const size_t needed = len + extra - room;
+    if (needed >= len) return len;
+    // Drop through the end of the line that holds the last byte that must go,
+    // so the text keeps starting at a line; a single huge line is cut instead.
+    const char* line_end = (const char*)memchr(text + needed - 1, '\n', len - (needed - 1));
+    if (line_end) return (size_t)(line_end - text) + 1;
+    return needed;
+}
+
+void info_text_for_save(char* text) {
+    if (!text) return;
+    for (char* p = text; *p; ++p) {
+        if (*p == '\r') *p = ' ';
+    }
 }

@@ -1,7 +1,6 @@
+
 #include "core/shell_calls.h"
-
 #include <stddef.h>
-
 
 ShellCalls shell_calls = {NULL, NULL, NULL};
 

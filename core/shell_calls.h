@@ -4,6 +4,7 @@
 // with nothing filled in does nothing.
 #pragma once
 
+
 // Message boxes have the single button OK and are unowned or owned by the main window.
 enum MessageOwner { MESSAGE_UNOWNED, MESSAGE_OWNED_BY_MAIN_WINDOW };
 

@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/bmp.h"
+#include "core/image.h"
+#include "core/save.h"
 #include "tools/sample_data.h"
 
 namespace {

@@ -2,24 +2,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "win32/main_window.h"
-#include "win32/report_font.h"
-#include "win32/refresh_timer.h"
+#include "win32/window.h"
 #include "win32/menu.h"
-#include "win32/presentation.h"
+#include "win32/frame.h"
 #include "core/shell_calls.h"
-#include "win32/shell_calls_win32.h"
-#include "win32/window_proc.h"
 #include "core/city_table.h"
 #include "core/query.h"
-#include "win32/save_dialog.h"
-#include "win32/message_box.h"
-#include "win32/about_box.h"
-#include "win32/info_panel.h"
-#include "win32/query_panel.h"
+#include "win32/save.h"
+#include "win32/panels.h"
 #include "win32/resource.h"
-#include "gl/frame.h"
-#include "gl/markers.h"
+#include "gl/view.h"
 
 namespace {
 

@@ -3,16 +3,12 @@
 
 #include <windows.h>
 
-#include "win32/main_window.h"
-#include "win32/info_panel.h"
-#include "win32/about_box.h"
-#include "win32/shutdown.h"
+#include "win32/window.h"
+#include "win32/panels.h"
 #include "win32/print.h"
-#include "win32/printing_box.h"
 #include "win32/snapshot.h"
-#include "win32/query_panel.h"
-#include "gl/frame.h"
-#include "core/view_state.h"
+#include "gl/view.h"
+#include "core/view.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
-// "Print..": the captured view on one page.
+// Printing: the print job on the printer and the "Printing" box.
 #pragma once
 #include <windows.h>
 #include "core/image.h"
 
+// "Print..": the captured view on one page.
 struct PrintJob {
     PRINTDLGA print_dialog;
     int page_width;
@@ -16,3 +17,23 @@ int begin_print_job(HWND owner);
 void print_image_page(const Image* captured);
 // Frees the band bitmap and context that jobs keep; before the main context goes.
 void release_print_band();
+
+// The "Printing" box shown while a page is drawn and spooled, with its Cancel
+// button, and the abort procedure that keeps the program answering meanwhile.
+// Shows the box over owner and disables owner and the panels, so that no second
+// command starts; the box takes the input. NULL when the box could not be made
+// (the job then runs without a Cancel button, the windows still disabled).
+HWND show_printing_box(HWND owner);
+// Enables the windows again and destroys the box (after AbortDoc or EndDoc).
+void close_printing_box();
+
+// True from show_printing_box to close_printing_box.
+bool printing_box_open();
+
+// True once Cancel was pressed (or the program was asked to quit) since the box
+// was shown.
+bool printing_cancelled();
+
+// Pumps the thread's waiting messages; FALSE once the job is cancelled. Installed
+// with SetAbortProc, and called by the page loop between bands.
+BOOL CALLBACK print_abort_proc(HDC printer_dc, int error);

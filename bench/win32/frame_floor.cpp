@@ -8,17 +8,13 @@
 //   baylith_frame_floor.exe   (working folder: the one holding data\)
 #include <windows.h>
 
-#include "win32/gl_context.h"
-#include "win32/main_window.h"
-#include "gl/frame.h"
+#include "win32/frame.h"
+#include "win32/window.h"
+#include "gl/view.h"
 #include "gl/gl_api.h"
-#include "gl/texture.h"
-#include "core/bmp.h"
-#include "core/file_open.h"
-#include "core/tile_id.h"
-#include "core/tile_path.h"
-#include "core/tile_range.h"
-#include "core/view_state.h"
+#include "core/image.h"
+#include "core/tiles.h"
+#include "core/view.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The stage marks of the timing build: each drag move or wheel notch becomes one
 // FrameTimingRecord. At the drawn mark the hook finishes the frame itself, so the
 // rendering is told apart from the copy or swap that follows.
-#include "win32/frame_timing.h"
+#include "win32/frame.h"
 #include "bench/win32/frame_timing_log.h"
 #include "gl/gl_api.h"
 

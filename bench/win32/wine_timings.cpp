@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "win32/platform.h"
+#include "win32/frame.h"
 #include "bench/win32/frame_timing_log.h"
-#include "core/bmp.h"
+#include "core/image.h"
 #include "e2e_driver.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "core/bmp.h"
+#include "core/image.h"
 #include "core/tests/temp_dir.h"
 
 namespace {

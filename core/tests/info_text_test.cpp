@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/info_text.h"
+#include "core/report.h"
 
 namespace {
 const size_t ROOM = INFO_TEXT_MAX - 1;

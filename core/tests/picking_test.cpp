@@ -5,9 +5,8 @@
 
 #include "core/city_table.h"
 #include "core/image.h"
-#include "core/marker_layout.h"
-#include "core/picking.h"
-#include "core/view_state.h"
+#include "core/markers.h"
+#include "core/view.h"
 
 // A 64 x 48 viewport over world x 0..630, y 0..470: world_to_pixel is x / 10, y / 10.
 class PickTest : public ::testing::Test {

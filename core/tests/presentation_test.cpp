@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/bitmap_frame.h"
-#include "core/wine_version.h"
+#include "core/view.h"
 
 namespace {
 

@@ -2,10 +2,7 @@
 
 #include <string.h>
 
-#include "core/dib_rows.h"
-#include "core/print_bands.h"
-#include "core/print_document.h"
-#include "core/print_setup.h"
+#include "core/print.h"
 
 namespace {
 

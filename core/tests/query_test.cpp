@@ -5,7 +5,7 @@
 #include "core/city_table.h"
 #include "core/query.h"
 #include "tests/support/city_record.h"
-#include "core/view_state.h"
+#include "core/view.h"
 
 namespace {
 

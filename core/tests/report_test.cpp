@@ -6,10 +6,9 @@
 
 #include "core/city_table.h"
 #include "core/report.h"
-#include "core/report_city.h"
 #include "tests/support/city_record.h"
 #include "tests/support/native_stubs.h"
-#include "core/view_state.h"
+#include "core/view.h"
 
 namespace {
 

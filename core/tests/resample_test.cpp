@@ -2,8 +2,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include "core/page_placement.h"
-#include "core/resample.h"
+#include "core/print.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/safe_file.h"
+#include "core/save.h"
 #include "core/tests/temp_dir.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/save_path.h"
+#include "core/save.h"
 
 namespace {
 std::string with_extension(const char* chosen, const char* ext) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/texture_wrap.h"
+#include "core/view.h"
 
 // Microsoft's software renderer reports "1.1.0" and rejects GL_CLAMP_TO_EDGE.
 TEST(TextureWrap, EdgeClampOnlyFromOpenGl12OrItsExtension) {

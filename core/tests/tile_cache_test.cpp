@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/tile_cache.h"
-#include "core/tile_path.h"
+#include "core/tiles.h"
 
 TEST(TileId, TextureNames) {
     EXPECT_EQ(tile_texture_name(4, 0, 0), 4000001u);

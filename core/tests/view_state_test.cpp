@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/tile_range.h"
-#include "core/view_state.h"
+#include "core/tiles.h"
+#include "core/view.h"
 
 class ViewStateTest : public ::testing::Test {
 protected:

@@ -8,14 +8,12 @@
 #include <gtest/gtest.h>
 
 #include "core/city_table.h"
-#include "gl/frame.h"
+#include "gl/view.h"
 #include "gl/gl_api.h"
-#include "gl/markers.h"
-#include "gl/print_page.h"
+#include "gl/print.h"
 #include "gl/tests/render_fixture.h"
-#include "core/tile_cache.h"
-#include "gl/tile_loader.h"
-#include "core/view_state.h"
+#include "core/tiles.h"
+#include "core/view.h"
 
 typedef RenderTest ClampFallback;
 

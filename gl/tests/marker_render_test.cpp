@@ -5,13 +5,11 @@
 
 #include "core/city_table.h"
 #include "tests/support/native_stubs.h"
-#include "gl/frame.h"
+#include "gl/view.h"
 #include "gl/gl_api.h"
-#include "gl/markers.h"
 #include "gl/tests/render_fixture.h"
-#include "core/tile_cache.h"
-#include "gl/tile_loader.h"
-#include "core/view_state.h"
+#include "core/tiles.h"
+#include "core/view.h"
 
 // The strip: 64 x 32, four texels per cell. Cell k is (10 + 15k, 250 - 15k, 40);
 // cell 3's upper half (rows 16 to 31) is pure blue, the transparent key.

@@ -5,11 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "gl/print_page.h"
-#include "gl/read_back.h"
+#include "gl/print.h"
+#include "gl/view.h"
 #include "core/image.h"
-#include "core/page_placement.h"
-#include "core/resample.h"
+#include "core/print.h"
 #include "gl/gl_api.h"
 #include "gl/tests/render_fixture.h"
 

@@ -10,14 +10,13 @@
 #include <vector>
 
 #include "core/city_table.h"
-#include "core/bmp.h"
+#include "core/image.h"
 #include "tests/support/native_stubs.h"
 #include "tests/support/offscreen_gl.h"
-#include "gl/frame.h"
+#include "gl/view.h"
 #include "gl/gl_api.h"
-#include "core/tile_cache.h"
-#include "gl/tile_loader.h"
-#include "core/view_state.h"
+#include "core/tiles.h"
+#include "core/view.h"
 
 static void put_le(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {

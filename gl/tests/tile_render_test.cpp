@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "gl/frame.h"
+#include "gl/view.h"
 #include "gl/gl_api.h"
 #include "gl/tests/render_fixture.h"
-#include "core/tile_cache.h"
-#include "gl/tile_loader.h"
-#include "core/view_state.h"
+#include "core/tiles.h"
+#include "core/view.h"
 
 // Quadrant colours of the 2 x 2 and 4 x 4 test tiles: bottom-left, bottom-right,
 // top-left, top-right.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "core/bmp.h"
 #include "core/image.h"
 
 class BadInput : public AppTest {

@@ -6,10 +6,9 @@
 #include <algorithm>
 #include <sstream>
 
-#include "core/bmp.h"
 #include "core/image.h"
-#include "core/view_state.h"
-#include "win32/safe_file_win32.h"
+#include "core/view.h"
+#include "win32/save.h"
 
 // Columns: x, y, name (13), state, population (7), structure, elected, limits,
 // adopted, amended, mayor total/consecutive/length, council size, council

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "core/bmp.h"
 #include "core/image.h"
 
 class Output : public AppTest {};

@@ -4,7 +4,7 @@
 
 #include <string.h>
 
-#include "core/bmp.h"
+#include "core/image.h"
 
 enum { BRIEF_HOLD_MS = 300 };
 

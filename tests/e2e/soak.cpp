@@ -24,7 +24,6 @@
 #include <vector>
 
 #include "e2e_driver.h"
-#include "core/bmp.h"
 #include "core/image.h"
 
 namespace {

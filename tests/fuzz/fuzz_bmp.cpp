@@ -2,7 +2,6 @@
 // and survive a write and a second read unchanged.
 #include <string.h>
 
-#include "core/bmp.h"
 #include "core/image.h"
 #include "tests/fuzz/fuzz_support.h"
 

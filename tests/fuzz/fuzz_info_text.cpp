@@ -7,7 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "core/info_text.h"
+#include "core/report.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

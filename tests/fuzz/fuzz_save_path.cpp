@@ -7,7 +7,7 @@
 #include <string.h>
 #include <wchar.h>
 
-#include "core/save_path.h"
+#include "core/save.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

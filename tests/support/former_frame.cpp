@@ -1,10 +1,8 @@
 // The former frame: the tile pass under the blending that start-up enables.
 #include "tests/support/former_frame.h"
 
-#include "gl/frame.h"
+#include "gl/view.h"
 #include "gl/gl_api.h"
-#include "gl/markers.h"
-#include "gl/tile_layer.h"
 
 void draw_former_frame() {
     begin_frame();

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/city_table.h"
-#include "core/bmp.h"
+#include "core/image.h"
 #include "tools/sample_data.h"
 
 namespace {

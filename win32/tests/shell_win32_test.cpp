@@ -7,21 +7,15 @@
 
 #include <gtest/gtest.h>
 
-#include "win32/main_window.h"
-#include "win32/about_box.h"
-#include "win32/refresh_timer.h"
+#include "win32/window.h"
+#include "win32/panels.h"
 #include "win32/menu.h"
-#include "win32/window_proc.h"
 #include "core/city_table.h"
-#include "win32/gl_context.h"
-#include "win32/message_box.h"
+#include "win32/frame.h"
 #include "win32/print.h"
 #include "win32/snapshot.h"
-#include "win32/info_panel.h"
-#include "win32/query_panel.h"
-#include "gl/frame.h"
-#include "gl/tile_loader.h"
-#include "core/view_state.h"
+#include "gl/view.h"
+#include "core/view.h"
 
 // shell_calls is left empty: no message boxes, no Info panel lines.
 

@@ -8,25 +8,19 @@
 
 #include <gtest/gtest.h>
 
-#include "win32/main_window.h"
-#include "win32/report_font.h"
-#include "win32/panel_placement.h"
+#include "win32/window.h"
+#include "win32/panels.h"
 #include "core/shell_calls.h"
-#include "win32/shell_calls_win32.h"
 #include "core/city_table.h"
 #include "core/query.h"
-#include "win32/save_dialog.h"
-#include "win32/about_box.h"
-#include "win32/info_panel.h"
-#include "core/info_text.h"
-#include "win32/query_panel.h"
+#include "win32/save.h"
+#include "core/report.h"
 #include "win32/resource.h"
 #include "tests/support/city_record.h"
 #include "tests/e2e/support/e2e_driver.h"
-#include "core/view_state.h"
+#include "core/view.h"
 
 // The shell's handles and message box are the real program's.
-void place_panel(HWND, int, int) {}  // placement is checked end to end
 
 namespace {
 

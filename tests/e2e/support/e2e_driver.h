@@ -13,7 +13,7 @@
 
 #include "win32/menu.h"
 #include "win32/resource.h"
-#include "core/view_state.h"
+#include "core/view.h"
 #include "wait_until.h"
 
 enum {

@@ -1,0 +1,381 @@
+// Printing: the print job on the printer and the "Printing" box.
+#include "win32/print.h"
+#include <windows.h>
+#include "win32/window.h"
+#include "core/image.h"
+#include "win32/frame.h"
+#include "gl/print.h"
+#include "gl/view.h"
+#include "core/print.h"
+#include "win32/snapshot.h"
+#include "gl/gl_api.h"
+#include "win32/panels.h"
+#include "win32/resource.h"
+
+// "Print..": the captured view on one page, drawn with OpenGL. The page is drawn
+// in bands into a bitmap context and each band is copied to the printer as a 24-bit
+// DIB, on every printer: OpenGL on a printer's own DC works only behind a metafile
+// spooler, which cannot be known before the document starts.
+PrintJob print_job;
+
+static_assert(PRINT_ERROR_CANCELLED == ERROR_CANCELLED, "the cancel error of StartDoc");
+static_assert(PRINT_SP_APPABORT == SP_APPABORT && PRINT_SP_USERABORT == SP_USERABORT, "EndPage's aborts");
+
+namespace {
+
+const char PRINT_DOCUMENT_NAME[] = "Mesquib1.0 printout";
+const char ERROR_CAPTION[] = "Error";
+
+// A command posted while the print dialog or the page is up starts no second job.
+bool running = false;
+// Set by print_image_page: how the page ended.
+PageEnd page_end = PAGE_END_FAILED;
+
+GlBitmap band_bitmap = {};
+
+HDC printer_dc() {
+    return print_job.print_dialog.hDC;
+}
+
+void tell_error(const char* text) {
+    show_message(text, ERROR_CAPTION, MESSAGE_OWNED_BY_MAIN_WINDOW);
+}
+
+// The device-mode and device-names blocks the dialog hands back are not used.
+void free_dialog_handles() {
+    if (print_job.print_dialog.hDevMode != NULL) {
+        GlobalFree(print_job.print_dialog.hDevMode);
+        print_job.print_dialog.hDevMode = NULL;
+    }
+    if (print_job.print_dialog.hDevNames != NULL) {
+        GlobalFree(print_job.print_dialog.hDevNames);
+        print_job.print_dialog.hDevNames = NULL;
+    }
+}
+
+void use_main_context() {
+    wglMakeCurrent(main_dc, main_glrc);
+}
+
+// The band bitmap and its context are kept from one job to the next: under Wine
+// every new OpenGL context on a bitmap leaves memory behind (tools/print_calls_loop).
+void release_band() {
+    if (print_job.page_context != NULL) {
+        wglMakeCurrent(NULL, NULL);
+        wglDeleteContext(print_job.page_context);
+        print_job.page_context = NULL;
+    }
+    release_gl_bitmap(&band_bitmap);
+}
+
+// Leaves the band context for the main one; the band stays for the next job.
+void drop_band_context() {
+    use_main_context();
+}
+
+// Gives up a job that has a printer DC: the document, if started, is aborted
+// rather than left open, and the owner is told why (text NULL: nothing to say).
+void abandon_job(bool document_started, const char* text) {
+    drop_band_context();
+    if (document_started) {
+        AbortDoc(printer_dc());
+    }
+    DeleteDC(printer_dc());
+    print_job.print_dialog.hDC = NULL;
+    if (text != NULL) {
+        tell_error(text);
+    }
+}
+
+PrintStart start_document() {
+    DOCINFOA document = {};
+    document.cbSize = sizeof(DOCINFOA);
+    document.lpszDocName = PRINT_DOCUMENT_NAME;
+    document.lpszOutput = NULL;
+    document.lpszDatatype = NULL;
+    document.fwType = 0;
+    int started = StartDocA(printer_dc(), &document);
+    PrintStart outcome = print_start_outcome(started, (uint32_t)GetLastError());
+    if (outcome != PRINT_START_OK) {
+        return outcome;
+    }
+    if (StartPage(printer_dc()) <= 0) {
+        AbortDoc(printer_dc());
+        return PRINT_START_FAILED;
+    }
+    return PRINT_START_OK;
+}
+
+// 1 with a printer DC, 0 when the dialog was cancelled or failed (nothing to say),
+// -1 when it reported success without a DC (the owner is told).
+int ask_for_printer(HWND owner) {
+    PRINTDLGA* dialog = &print_job.print_dialog;
+    ZeroMemory(dialog, sizeof(*dialog));
+    dialog->lStructSize = sizeof(PRINTDLGA);
+    dialog->hwndOwner = owner;
+    dialog->hDevMode = NULL;
+    dialog->hDevNames = NULL;
+    dialog->Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_HIDEPRINTTOFILE;
+    BOOL chosen = PrintDlgA(dialog);
+    free_dialog_handles();
+    if (!chosen) {
+        return 0;
+    }
+    if (dialog->hDC == NULL) {
+        tell_error("The printer gave no device context!");
+        return -1;
+    }
+    return 1;
+}
+
+// The page is drawn one band at a time into a bitmap as wide as the page. Made
+// current once to prove it works, so that a failure spools no empty document.
+GlSetupResult begin_band_context() {
+    const int32_t rows = print_band_rows(print_job.page_width);
+    if (print_job.page_context != NULL && band_bitmap.width == print_job.page_width &&
+        band_bitmap.height == rows && wglMakeCurrent(band_bitmap.dc, print_job.page_context)) {
+        return GL_SETUP_DONE;
+    }
+    release_band();
+    if (!create_gl_bitmap(NULL, print_job.page_width, rows, &band_bitmap)) {
+        use_main_context();
+        return GL_SETUP_NO_FORMAT;
+    }
+    PIXELFORMATDESCRIPTOR format = bitmap_pixel_format_request();
+    GlSetupResult result = create_gl_context(band_bitmap.dc, &format, &print_job.page_context);
+    if (result == GL_SETUP_DONE && !wglMakeCurrent(band_bitmap.dc, print_job.page_context)) {
+        result = GL_SETUP_NOT_CURRENT;
+    }
+    if (result != GL_SETUP_DONE) {
+        release_band();
+        use_main_context();
+    }
+    return result;
+}
+
+// Draws the page band by band and copies each band to its place on the page,
+// letting the abort procedure pump messages between bands. False when a step
+// failed or the user cancelled.
+bool print_page_in_bands(const Image* captured) {
+    const int32_t page_width = print_job.page_width;
+    const int32_t page_height = print_job.page_height;
+    const int32_t band_rows = print_band_rows(page_width);
+    const size_t row_bytes = (size_t)bmp_row_size(page_width);
+    Image band_pixels = {};
+    Image dib_rows = {};
+    bool ok = row_bytes != 0 && create_image(page_width, band_rows, 3, &band_pixels) &&
+              create_image((int32_t)row_bytes, band_rows, 1, &dib_rows);
+
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = page_width;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+
+    // The picture is resampled and uploaded once; every band draws from it.
+    ok = ok && upload_print_texture(captured) != 0;
+    const int32_t band_count = print_band_count(page_height, band_rows);
+    for (int32_t index = 0; ok && index < band_count; ++index) {
+        ok = print_abort_proc(printer_dc(), 0) != FALSE;
+        PrintBand band = print_band(page_height, band_rows, index);
+        ok = ok && draw_print_page_band(captured, page_width, page_height, band.gl_bottom, band.height);
+        if (!ok) {
+            break;
+        }
+        glFinish();
+        Image band_view = band_pixels;  // the band's rows of the same block, not owned
+        band_view.height = band.height;
+        read_frame_pixels(&band_view);
+        ok = rgb_to_dib_rows(&band_view, dib_rows.pixels, row_bytes * band_rows) != 0 &&
+             print_abort_proc(printer_dc(), 0) != FALSE;
+        if (!ok) {
+            break;
+        }
+        info.bmiHeader.biHeight = band.height;  // bottom-up, as the band was read
+        int copied = StretchDIBits(printer_dc(), 0, band.gdi_top, page_width, band.height, 0, 0,
+                                   page_width, band.height, dib_rows.pixels, &info, DIB_RGB_COLORS,
+                                   SRCCOPY);
+        ok = copied != 0 && copied != (int)GDI_ERROR;
+    }
+    destroy_image(&dib_rows);
+    destroy_image(&band_pixels);
+    return ok && print_abort_proc(printer_dc(), 0) != FALSE;
+}
+
+}  // namespace
+
+int begin_print_job(HWND owner) {
+    if (ask_for_printer(owner) != 1) {
+        return 0;
+    }
+    print_job.page_width = GetDeviceCaps(printer_dc(), HORZRES);
+    print_job.page_height = GetDeviceCaps(printer_dc(), VERTRES);
+    if (print_job.page_width <= 0 || print_job.page_height <= 0) {
+        abandon_job(false, "The printer reports a page of zero size!");
+        return 0;
+    }
+    // The bands are set up before the document starts, so that no empty document
+    // is spooled; the window has its context back while StartDoc may ask for a
+    // file name, so that it paints behind the prompt.
+    GlSetupResult bands = begin_band_context();
+    if (bands != GL_SETUP_DONE) {
+        abandon_job(false, print_setup_failure_text(bands));
+        return 0;
+    }
+    use_main_context();
+    SetAbortProc(printer_dc(), print_abort_proc);
+    PrintStart started = start_document();
+    if (started != PRINT_START_OK) {
+        abandon_job(false, started == PRINT_START_CANCELLED ? NULL : "Cannot start the print job!");
+        return 0;
+    }
+    if (!wglMakeCurrent(band_bitmap.dc, print_job.page_context)) {
+        abandon_job(true, print_setup_failure_text(GL_SETUP_NOT_CURRENT));
+        return 0;
+    }
+    return 1;
+}
+
+void print_image_page(const Image* captured) {
+    show_printing_box(main_window);
+    bool drawn = print_page_in_bands(captured);
+    drop_band_context();
+    if (drawn) {
+        // EndPage spools the page and may call the abort procedure meanwhile. A
+        // page it did not take is aborted, not ended.
+        page_end = page_end_outcome(EndPage(printer_dc()), printing_cancelled());
+    } else {
+        page_end = printing_cancelled() ? PAGE_END_CANCELLED : PAGE_END_FAILED;
+    }
+    if (page_end != PAGE_END_OK) {
+        AbortDoc(printer_dc());
+    }
+    // After AbortDoc, so that no Cancel can come between; before EndDoc, which
+    // takes the page that is spooled already (and can take a second under Wine).
+    close_printing_box();
+    if (page_end == PAGE_END_OK && EndDoc(printer_dc()) <= 0) {
+        page_end = PAGE_END_FAILED;
+    }
+    DeleteDC(printer_dc());
+    print_job.print_dialog.hDC = NULL;
+}
+
+void release_print_band() {
+    release_band();
+    use_main_context();
+}
+
+void print_view() {
+    if (running) {
+        return;
+    }
+    running = true;
+    Image captured = {};
+    if (!capture_view(&captured)) {
+        tell_error("Cannot capture the view!");
+    } else if (captured.width < 2 || captured.height < 2) {
+        // Too small to resample into a texture: nothing is printed.
+        tell_error("The view is too small to print!");
+    } else if (begin_print_job(main_window)) {
+        page_end = PAGE_END_FAILED;
+        print_image_page(&captured);
+        if (page_end == PAGE_END_OK) {
+            show_message("Print spooled", "Info");
+        } else if (page_end == PAGE_END_FAILED) {
+            tell_error("Cannot print the page!");
+        }
+    }
+    destroy_image(&captured);
+    running = false;
+    start_refresh_timer();
+}
+
+// The "Printing" box and the abort procedure of a print job.
+namespace {
+
+HWND printing_box = NULL;
+bool cancelled = false;
+bool box_open = false;
+// The windows disabled for the job, enabled again at the end.
+HWND disabled[4] = {};
+int disabled_count = 0;
+
+INT_PTR CALLBACK printing_box_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wparam) == IDCANCEL) {  // Cancel, Esc
+            cancelled = true;
+            EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);
+        }
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void disable(HWND window) {
+    // EnableWindow gives nonzero when the window was disabled already.
+    if (window != NULL && disabled_count < 4 && !EnableWindow(window, FALSE)) {
+        disabled[disabled_count++] = window;
+    }
+}
+
+}  // namespace
+
+HWND show_printing_box(HWND owner) {
+    cancelled = false;
+    box_open = true;
+    disabled_count = 0;
+    printing_box = CreateDialogParamA(app_instance, MAKEINTRESOURCEA(IDD_PRINTING_BOX), owner,
+                                      printing_box_proc, 0);
+    disable(QueryPanel);
+    disable(InfoPanel);
+    disable(AboutBox);
+    disable(owner);
+    if (printing_box != NULL) {
+        ShowWindow(printing_box, SW_SHOW);
+        UpdateWindow(printing_box);
+    }
+    return printing_box;
+}
+
+void close_printing_box() {
+    // The owner first, so that it is activated when the box goes.
+    while (disabled_count > 0) {
+        EnableWindow(disabled[--disabled_count], TRUE);
+    }
+    if (printing_box != NULL) {
+        DestroyWindow(printing_box);
+        printing_box = NULL;
+    }
+    box_open = false;
+}
+
+bool printing_box_open() {
+    return box_open;
+}
+
+bool printing_cancelled() {
+    return cancelled;
+}
+
+BOOL CALLBACK print_abort_proc(HDC, int) {
+    MSG msg;
+    while (!cancelled && PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave it for the main loop once the job is over.
+            cancelled = true;
+            PostQuitMessage((int)msg.wParam);
+            break;
+        }
+        if (printing_box != NULL && IsDialogMessageA(printing_box, &msg)) {
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return cancelled ? FALSE : TRUE;
+}
