@@ -98,11 +98,7 @@ std::string SampleData::out_dir;
 ShapeSet* SampleData::states;
 int32_t SampleData::colour_of_state[SHAPE_FEATURE_CAPACITY];
 
-void expect_colour(Rgb expected, Rgb actual, const char* where) {
-    EXPECT_EQ(expected.red, actual.red) << where;
-    EXPECT_EQ(expected.green, actual.green) << where;
-    EXPECT_EQ(expected.blue, actual.blue) << where;
-}
+void expect_colour(Rgb expected, Rgb actual, const char* where) { EXPECT_EQ(expected, actual) << where; }
 
 TEST(Projection, MatchesTheReferencePoints) {
     struct Case {
@@ -311,7 +307,7 @@ TEST(MarkerStrip, SixteenUprightTrianglesOnPureBlue) {
         const uint8_t* p = &pixels[((size_t)y * STRIP_WIDTH + x) * 3];
         return Rgb{p[0], p[1], p[2]};
     };
-    auto is_key = [](Rgb c) { return c.red == 0 && c.green == 0 && c.blue == 255; };
+    auto is_key = [](Rgb c) { return c.r == 0 && c.g == 0 && c.b == 255; };
     for (int cell = 0; cell < STRIP_CELL_COUNT; ++cell) {
         for (int y = 0; y < STRIP_HEIGHT; ++y) {
             for (int x = 0; x < STRIP_CELL_SIZE; ++x) {
@@ -331,17 +327,17 @@ TEST(MarkerStrip, SixteenUprightTrianglesOnPureBlue) {
         const Rgb fill = at(cell * STRIP_CELL_SIZE + 16, 22);
         expect_colour(marker_cell_colour(cell), fill, "fill");
         const Rgb tip = at(cell * STRIP_CELL_SIZE + 16, 3);
-        EXPECT_LT(tip.red + tip.green + tip.blue, 200) << "cell " << cell;
+        EXPECT_LT(tip.r + tip.g + tip.b, 200) << "cell " << cell;
         EXPECT_TRUE(is_key(at(cell * STRIP_CELL_SIZE + 16, 0))) << "cell " << cell;
     }
     const Rgb none = marker_cell_colour(0);
-    EXPECT_EQ(none.red, none.green);
-    EXPECT_EQ(none.green, none.blue);
+    EXPECT_EQ(none.r, none.g);
+    EXPECT_EQ(none.g, none.b);
     // The ramp gets brighter from cell 1 to cell 15 and never uses the key colour.
     int previous = -1;
     for (int cell = 1; cell < STRIP_CELL_COUNT; ++cell) {
         const Rgb c = marker_cell_colour(cell);
-        const int lightness = 2 * c.red + 5 * c.green + c.blue;
+        const int lightness = 2 * c.r + 5 * c.g + c.b;
         EXPECT_GT(lightness, previous) << "cell " << cell;
         previous = lightness;
         EXPECT_FALSE(is_key(c));
