@@ -90,7 +90,9 @@ TEST(Panels, InfoPanelFullBufferDropsWholeOldLines) {
         EXPECT_EQ(rows[i].after.size(), text.size()) << "row " << i;
         EXPECT_TRUE(text == rows[i].after)
             << "row " << i << ", ends " << text.substr(text.size() > 20 ? text.size() - 20 : 0);
-        if (i == 0) EXPECT_GT(SendDlgItemMessageA(InfoPanel, IDC_INFO_TEXT, EM_GETFIRSTVISIBLELINE, 0, 0), 170);
+        if (i == 0) {
+            EXPECT_GT(SendDlgItemMessageA(InfoPanel, IDC_INFO_TEXT, EM_GETFIRSTVISIBLELINE, 0, 0), 170);
+        }
     }
     info_clear();
     EXPECT_EQ("", info_text());
