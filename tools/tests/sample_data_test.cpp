@@ -7,21 +7,16 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/city_table.h"
 #include "core/image.h"
+#include "core/tests/temp_dir.h"
 #include "tools/sample_data.h"
 
 namespace {
-
-std::string read_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> data_files() {
     std::vector<std::string> files = {"data/term.csv", "data/lolli.bmp"};
