@@ -1,5 +1,6 @@
 #include "bench/bench_support.h"
 #include "tests/support/offscreen_gl.h"
+#include "tests/support/terms_file.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -10,6 +11,7 @@
 
 #include "core/city_table.h"
 #include "core/image.h"
+#include "core/save.h"
 #include "gl/view.h"
 #include "core/view.h"
 
@@ -36,10 +38,8 @@ void write_picture(const char* path, int32_t width, int32_t height) {
     destroy_image(&image);
 }
 
-void write_terms_file(const char* path) {
-    FILE* file = fopen(path, "wb");
-    if (!file) fail(path);
-    fputs("x   ,y   ,name         ,st,pop    ,struct,e,l,adop,amen,m,m,m,cs,c,c,c,s,my\r\n", file);
+void write_bench_terms(const char* path) {
+    std::vector<std::string> records;
     for (int i = 0; i < BENCH_CITY_COUNT; ++i) {
         char name[16];
         snprintf(name, sizeof name, "Town %03d", i);
@@ -51,9 +51,9 @@ void write_terms_file(const char* path) {
                               1990 + i % 30, i % 4, i % 3, 2 + i % 3, 5 + i % 9, i % 4, i % 3, 2 + i % 3,
                               i % 2 ? 'Y' : 'N', 8 + i % 8);
         if (length != TERMS_RECORD_MIN_COLUMNS) fail("terms record is not 75 columns");
-        fprintf(file, "%s\r\n", line);
+        records.push_back(line);
     }
-    fclose(file);
+    if (!write_terms_file(path, records)) fail(path);
 }
 
 }  // namespace
@@ -88,7 +88,7 @@ const char* bench_data_dir() {
         }
     }
     write_picture("data/lolli.bmp", 512, 32);
-    write_terms_file("data/term.csv");
+    write_bench_terms("data/term.csv");
     return data_dir;
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/image.h"
 #include "core/save.h"
+#include "tests/support/terms_file.h"
 #include "tools/sample_data.h"
 
 namespace {
@@ -53,20 +54,16 @@ void draw_tile(uint8_t* pixels, const void* context) {
 
 void draw_strip(uint8_t* pixels, const void*) { render_marker_strip(pixels); }
 
-int write_terms_file(const char* path, const SampleCity* cities, int count) {
-    FILE* file = fopen(path, "wb");
-    if (!file) {
-        fprintf(stderr, "make_sample_data: cannot write %s\n", path);
-        return 0;
-    }
-    // CR LF, as a text file made on Windows has them.
-    fprintf(file, "%s\r\n", TERMS_HEADER);
+int write_sample_terms(const char* path, const SampleCity* cities, int count) {
+    std::vector<std::string> records;
     for (int i = 0; i < count; ++i) {
         char record[80];
         format_terms_record(&cities[i], record);
-        fprintf(file, "%s\r\n", record);
+        records.push_back(record);
     }
-    return fclose(file) == 0;
+    if (write_terms_file(path, records, TERMS_HEADER)) return 1;
+    fprintf(stderr, "make_sample_data: cannot write %s\n", path);
+    return 0;
 }
 
 }  // namespace
@@ -101,7 +98,7 @@ int make_sample_data(const char* source_dir, const char* out_dir, int first_row,
     snprintf(path, sizeof path, "%s/data", out_dir);
     if (!make_folder(path)) return 0;
     snprintf(path, sizeof path, "%s/data/term.csv", out_dir);
-    if (!write_terms_file(path, sample_cities, city_count)) return 0;
+    if (!write_sample_terms(path, sample_cities, city_count)) return 0;
     snprintf(path, sizeof path, "%s/data/lolli.bmp", out_dir);
     if (!write_picture(path, STRIP_WIDTH, STRIP_HEIGHT, draw_strip, 0)) return 0;
 

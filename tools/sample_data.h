@@ -5,6 +5,8 @@
 #pragma once
 #include <stdint.h>
 
+#include "tests/support/rgb.h"
+
 enum {
     SAMPLE_MAP_WIDTH = 2634,
     SAMPLE_MAP_HEIGHT = 1432,
@@ -34,11 +36,6 @@ struct MapPoint {
     double y;
 };
 
-struct Rgb {
-    uint8_t red;
-    uint8_t green;
-    uint8_t blue;
-};
 
 // Spherical Albers equal-area conic (standard parallels 29.5 and 45.5 degrees,
 // origin 37.5 N 96 W) scaled and shifted onto the 2634 x 1432 map.

@@ -282,9 +282,9 @@ struct ColourSum {
 };
 
 void add_colour(ColourSum* sum, Rgb colour) {
-    sum->red += colour.red;
-    sum->green += colour.green;
-    sum->blue += colour.blue;
+    sum->red += colour.r;
+    sum->green += colour.g;
+    sum->blue += colour.b;
 }
 
 // The colour of one sample: a boundary colour where the label changes within one
@@ -345,9 +345,9 @@ void render_tile(const MapLayers* layers, int row, int column, uint8_t* pixels) 
             uint8_t* out = pixels + ((size_t)y * SAMPLE_TILE_SIZE + x) * 3;
             // Beyond the map's edge the tiles show open water.
             if (world_x >= SAMPLE_MAP_WIDTH || world_y >= SAMPLE_MAP_HEIGHT) {
-                out[0] = WATER_COLOUR.red;
-                out[1] = WATER_COLOUR.green;
-                out[2] = WATER_COLOUR.blue;
+                out[0] = WATER_COLOUR.r;
+                out[1] = WATER_COLOUR.g;
+                out[2] = WATER_COLOUR.b;
                 continue;
             }
             const int first_row = SAMPLE_MARGIN + y * SAMPLES_PER_PIXEL_SIDE;
@@ -358,9 +358,9 @@ void render_tile(const MapLayers* layers, int row, int column, uint8_t* pixels) 
                 const Rgb colour = label == LABEL_WATER       ? WATER_COLOUR
                                    : label == LABEL_NEIGHBOUR ? NEIGHBOUR_LAND_COLOUR
                                                               : STATE_PALETTE[layers->colour_of_state[label - LABEL_FIRST_STATE]];
-                out[0] = colour.red;
-                out[1] = colour.green;
-                out[2] = colour.blue;
+                out[0] = colour.r;
+                out[1] = colour.g;
+                out[2] = colour.b;
                 continue;
             }
             ColourSum sum = {0, 0, 0};

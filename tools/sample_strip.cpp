@@ -51,9 +51,9 @@ void render_marker_strip(uint8_t* pixels) {
                 colour = fill ? marker_cell_colour(cell) : OUTLINE_COLOUR;
             }
             uint8_t* out = pixels + ((size_t)row * STRIP_WIDTH + column) * 3;
-            out[0] = colour.red;
-            out[1] = colour.green;
-            out[2] = colour.blue;
+            out[0] = colour.r;
+            out[1] = colour.g;
+            out[2] = colour.b;
         }
     }
 }

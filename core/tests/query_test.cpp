@@ -33,15 +33,6 @@ protected:
 
 }  // namespace
 
-TEST_F(Query, SelectionsAreAddressedInFieldOrder) {
-    const int8_t* fields[] = {&query_state.population, &query_state.structure, &query_state.elected,
-                              &query_state.has_limits, &query_state.adopted, &query_state.amended,
-                              &query_state.council_size, &query_state.staggered};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(fields[i], query_selection(&query_state, i)) << i;
-    EXPECT_EQ(nullptr, query_selection(&query_state, 8));
-    EXPECT_EQ(nullptr, query_selection(&query_state, -1));
-}
-
 TEST_F(Query, PopulationBands) {
     struct Case { int selection; int32_t population; int expected; };
     const Case cases[] = {

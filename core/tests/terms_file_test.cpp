@@ -11,6 +11,7 @@
 #include "core/city_table.h"
 #include "core/tests/temp_dir.h"
 #include "tests/support/native_stubs.h"
+#include "tests/support/terms_file.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ CityRecord parse(const std::string& line) {
     return record;
 }
 
-const char HEADER[] = "x   ,y   ,name         ,st,pop    ,struct,e,l,adop,amen,m,m,m,cs,c,c,c,s,my\r\n";
+const std::string HEADER = std::string(TERMS_COLUMNS) + "\r\n";
 
 }  // namespace
 
@@ -181,7 +182,7 @@ TEST_F(TermsFile, MissingFileShowsTheErrorBoxAndKeepsTheCount) {
 }
 
 TEST_F(TermsFile, HeaderOnlyOrEmptyFileGivesNoRows) {
-    for (const char* text : {HEADER, ""}) {
+    for (const char* text : {HEADER.c_str(), ""}) {
         city_table.count = 5;
         load(text);
         EXPECT_EQ(0, city_table.count) << text;
@@ -243,15 +244,15 @@ TEST_F(TermsFile, SeventyFourColumnRecordsWithCrLfAndStrayBytesAllLoad) {
 }
 
 TEST_F(TermsFile, KeepsTheFirstHundredRecordsOfALongerFile) {
-    std::string text = HEADER;
+    std::vector<std::string> records;
     for (int i = 0; i < 105; ++i) {
-        std::string line = record_line();
         char number[8];
         snprintf(number, sizeof number, "%4d", i);
-        put(line, 0, number);
-        text += line + "\r\n";
+        records.push_back(record_line());
+        put(records.back(), 0, number);
     }
-    load(text);
+    ASSERT_TRUE(write_terms_file(path, records));
+    EXPECT_EQ(1, load_terms_file_from(path.c_str()));
     EXPECT_EQ(CITY_CAPACITY, city_table.count);
     EXPECT_EQ(0, city_table.rows[0].map_x);
     EXPECT_EQ(99, city_table.rows[99].map_x);
@@ -260,7 +261,7 @@ TEST_F(TermsFile, KeepsTheFirstHundredRecordsOfALongerFile) {
 
 TEST_F(TermsFile, FixedPathIsResolvedAgainstTheWorkingDirectory) {
     std::filesystem::create_directories(dir.file("data"));
-    write_bytes(dir.file("data/term.csv"), std::string(HEADER) + record_line() + "\r\n");
+    ASSERT_TRUE(write_terms_file(dir.file("data/term.csv"), {record_line()}));
     char previous[4096];
     ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
     ASSERT_EQ(0, chdir(dir.path.c_str()));

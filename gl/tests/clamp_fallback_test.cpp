@@ -55,7 +55,7 @@ TEST_F(ClampFallback, MapAndPrintedPageMatchTheEdgeClampedDrawing) {
     view_state.zoom = 1152.0f;
     for (unsigned r = 0; r < 3; ++r)
         for (unsigned c = 0; c < 6; ++c)
-            write_solid_bmp(tile_file(4, r, c), 4, 4, Rgb{(int)(40 + 40 * c), (int)(60 + 80 * r), 200});
+            write_solid_bmp(tile_file(4, r, c), 4, 4, Rgb{(uint8_t)(40 + 40 * c), (uint8_t)(60 + 80 * r), 200});
     // Markers of the strip's two outer cells and one inside: their corners reach its
     // left and right edges, their tops its top row.
     write_solid_bmp("./data/lolli.bmp", 64, 8, Rgb{240, 40, 40});

@@ -13,7 +13,7 @@
 
 // The strip: 64 x 32, four texels per cell. Cell k is (10 + 15k, 250 - 15k, 40);
 // cell 3's upper half (rows 16 to 31) is pure blue, the transparent key.
-static Rgb cell_colour(int k) { return Rgb{10 + 15 * k, 250 - 15 * k, 40}; }
+static Rgb cell_colour(int k) { return Rgb{(uint8_t)(10 + 15 * k), (uint8_t)(250 - 15 * k), 40}; }
 
 static void write_strip() {
     static uint8_t rgb[64 * 32 * 3];

@@ -7,11 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/rgb.h"
+
 enum { RENDER_WIDTH = 64, RENDER_HEIGHT = 48 };
 
-struct Rgb {
-    int r, g, b;
-};
 
 // A 24-bit BMP with the given pixels (rows bottom-up, RGB), written by the test
 // itself so the fixtures do not depend on the writer under test elsewhere.

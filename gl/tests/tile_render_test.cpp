@@ -80,7 +80,7 @@ TEST_F(TileRender, TilesArriveTopRowFirstRightToLeft) {
     use_grid_view();  // columns 0..4, rows 0..2
     for (unsigned r = 0; r < 3; ++r) {
         for (unsigned c = 0; c < 5; ++c) {
-            write_solid_bmp(tile_file(4, r, c), 4, 4, Rgb{(int)(40 * c), (int)(80 * r), 77});
+            write_solid_bmp(tile_file(4, r, c), 4, 4, Rgb{(uint8_t)(40 * c), (uint8_t)(80 * r), 77});
         }
     }
     redraw();

@@ -139,7 +139,7 @@ TEST_F(BadInput, MinimisedWindowKeepsRunningAndDrawsTheMapAgainWhenRestored) {
 }
 
 TEST_F(BadInput, WrongSizeMarkerStripShowsTheErrorBoxAndTheMapStillLoads) {
-    ASSERT_TRUE(write_terms_file(dir));
+    ASSERT_TRUE(write_test_terms(dir));
     ASSERT_TRUE(write_tiles(dir));
     // 48 x 32: not a power of two, so OpenGL 1.1 cannot take it.
     Image strip = {0, 0, 0, NULL};

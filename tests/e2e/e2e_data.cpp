@@ -9,6 +9,7 @@
 #include "core/image.h"
 #include "core/view.h"
 #include "win32/save.h"
+#include "tests/support/terms_file.h"
 
 // Columns: x, y, name (13), state, population (7), structure, elected, limits,
 // adopted, amended, mayor total/consecutive/length, council size, council
@@ -51,11 +52,11 @@ static bool write_image(const std::string& path, const Image& image) {
     return write_bmp(path.c_str(), &image) == 1;
 }
 
-bool write_terms_file(const std::string& dir) {
+bool write_test_terms(const std::string& dir) {
     CreateDirectoryA((dir + "\\data").c_str(), NULL);
-    std::string text = "   X    Y City          ST    Pop Struct E L Adop Amen M C L Co T C L S Mx\r\n";
-    for (int i = 0; i < TEST_CITY_COUNT; ++i) text += std::string(test_cities[i].row) + "\r\n";
-    return write_file(dir + "\\data\\term.csv", text);
+    std::vector<std::string> records;
+    for (int i = 0; i < TEST_CITY_COUNT; ++i) records.push_back(test_cities[i].row);
+    return write_terms_file(dir + "\\data\\term.csv", records);
 }
 
 bool write_marker_strip(const std::string& dir) {
@@ -107,7 +108,7 @@ bool write_tiles(const std::string& dir) {
 }
 
 bool write_full_data(const std::string& dir) {
-    return write_terms_file(dir) && write_marker_strip(dir) && write_tiles(dir);
+    return write_test_terms(dir) && write_marker_strip(dir) && write_tiles(dir);
 }
 
 std::string report_text(int city, int matched_count) {

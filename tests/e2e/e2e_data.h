@@ -35,7 +35,7 @@ Rgb tile_colour(int row, int column);
 Rgb marker_cell_colour(int cell);
 
 // Writers: data\term.csv, data\lolli.bmp, data\tiles\l4\RRR\4RRRCCC.bmp.
-bool write_terms_file(const std::string& dir);
+bool write_test_terms(const std::string& dir);
 bool write_marker_strip(const std::string& dir);
 bool write_tiles(const std::string& dir);
 bool write_full_data(const std::string& dir);

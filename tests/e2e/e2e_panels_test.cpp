@@ -162,31 +162,6 @@ TEST_F(Panels, AboutShowsItsBoxAndEnterEscOrOkHidesIt) {
     EXPECT_TRUE(wait_for_window_gone(about, 2000)) << "OK did not hide the About box";
 }
 
-static std::string numbered_lines(int first, int last) {
-    std::string text;
-    char line[32];
-    for (int i = first; i <= last; ++i) {
-        snprintf(line, sizeof line, "line %03d\r\n", i);
-        text += line;
-    }
-    return text;
-}
-
-TEST_F(Panels, InfoKeeps197LinesDroppingTheOldest) {
-    ASSERT_NO_FATAL_FAILURE(start_with_data());
-    post_command(main_window(), CMD_SHOW_INFO_PANEL);
-    settle(&app, 100);
-    HWND edit = GetDlgItem(info_panel(), INFO_EDIT);
-    std::string lines = numbered_lines(0, 196);  // 197 lines of text
-    SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)lines.c_str());
-    ASSERT_EQ(lines, info_text());
-    real_click_list_item(GetDlgItem(query_panel(), QUERY_CITY_LIST), BRENNIC_FALLS);
-    // Nine more lines push out the nine oldest.
-    EXPECT_EQ("", wait_for_info_text(numbered_lines(9, 196) + report_text(BRENNIC_FALLS, 4)));
-    // Scrolled to the end: the last lines are in view.
-    EXPECT_GT(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 170);
-}
-
 TEST_F(Panels, InfoClearEmptiesTheBoxAndTheNextReportStartsAtTheTop) {
     ASSERT_NO_FATAL_FAILURE(start_with_data());
     real_click_list_item(GetDlgItem(query_panel(), QUERY_CITY_LIST), DUNMERE);

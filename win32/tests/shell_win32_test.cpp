@@ -148,9 +148,13 @@ TEST(Shell, MouseButtonsCaptureAndDrag) {
 
 // What the wheel, a resize, a paint and a command's high word leave behind, with the
 // GL context and without it (then nothing is drawn, and a paint still validates).
+// Deltas below a notch, as touchpads send them, zoom once they add up to one (the
+// sums themselves are core's WheelNotch).
 TEST(Shell, WheelSizePaintAndCommandHighWord) {
     const float zoom = view_state.zoom;
-    send(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-120), MAKELPARAM(500, 400));
+    send(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-60), MAKELPARAM(500, 400));
+    EXPECT_EQ(zoom, view_state.zoom);
+    send(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-60), MAKELPARAM(500, 400));
     EXPECT_FLOAT_EQ(zoom * 1.1f, view_state.zoom);
     send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
     EXPECT_EQ(300, viewport_size.width);

@@ -4,21 +4,10 @@
 #include <string.h>
 #include <wchar.h>
 
-#include <ostream>
 
 #ifndef BAYLITH_EXE_PATH
 #define BAYLITH_EXE_PATH "baylith.exe"
 #endif
-
-bool operator==(const Rgb& a, const Rgb& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
-
-std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
-    return out << "(" << (int)colour.r << ", " << (int)colour.g << ", " << (int)colour.b << ")";
-}
-
-bool colour_near(Rgb a, Rgb b, int tolerance) {
-    return abs(a.r - b.r) <= tolerance && abs(a.g - b.g) <= tolerance && abs(a.b - b.b) <= tolerance;
-}
 
 // ---- files ----
 

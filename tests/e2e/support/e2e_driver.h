@@ -7,7 +7,6 @@
 
 #include <stdint.h>
 
-#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "win32/resource.h"
 #include "core/view.h"
 #include "wait_until.h"
+#include "tests/support/rgb.h"
 
 enum {
     WAIT_WINDOW_MS = 8000,
@@ -36,14 +36,6 @@ struct AppProcess {
     HWND main_window;
     bool running;
 };
-
-struct Rgb {
-    uint8_t r, g, b;
-};
-bool operator==(const Rgb& a, const Rgb& b);
-std::ostream& operator<<(std::ostream& out, const Rgb& colour);
-// True when every channel differs by at most tolerance.
-bool colour_near(Rgb a, Rgb b, int tolerance);
 
 // Client-area pixels as seen on screen, top row first.
 struct ClientShot {
