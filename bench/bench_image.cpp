@@ -10,6 +10,7 @@
 #include "bench/bench_support.h"
 #include "core/image.h"
 #include "core/print.h"
+#include "core/save.h"
 
 namespace {
 
