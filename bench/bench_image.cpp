@@ -11,6 +11,7 @@
 #include "core/image.h"
 #include "core/save.h"
 #include "core/print.h"
+#include "core/save.h"
 
 namespace {
 

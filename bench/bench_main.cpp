@@ -40,14 +40,10 @@ const Ratio RATIOS[] = {
     // Context: what a wheel notch in adds to the frame (more of it is map).
     {"draw_frame one notch in/first view", "BM_draw_frame_notch_in", "BM_draw_frame_first_view", 0.0, false},
     {"resample_to_texture/memcpy", "BM_resample_1016x714", "BM_memcpy_1024x1024", 0.0, false},
-    // The printed page in the program's bands: 600 and 1200 dpi against 300 (4 and 16
-    // times the pixels), and each against bands of 512 rows.
-    {"print page 600 dpi/300 dpi", "BM_print_page<600, 0>", "BM_print_page<300, 0>", 0.0, false},
-    {"print page 1200 dpi/300 dpi", "BM_print_page<1200, 0>", "BM_print_page<300, 0>", 0.0, false},
-    {"print page 300 dpi, own/512-row bands", "BM_print_page<300, 0>", "BM_print_page<300, 512>", 0.0, false},
-    {"print page 600 dpi, own/512-row bands", "BM_print_page<600, 0>", "BM_print_page<600, 512>", 0.0, false},
-    {"print page 1200 dpi, own/512-row bands", "BM_print_page<1200, 0>", "BM_print_page<1200, 512>", 0.0,
-     false},
+    // The printed page in the program's tiles: 600 and 1200 dpi against 300 (4 and 16
+    // times the pixels).
+    {"print page 600 dpi/300 dpi", "BM_print_page<600>", "BM_print_page<300>", 0.0, false},
+    {"print page 1200 dpi/300 dpi", "BM_print_page<1200>", "BM_print_page<300>", 0.0, false},
 };
 
 struct Absolute {
@@ -62,9 +58,9 @@ const Absolute ABSOLUTES[] = {
     {"resample_to_texture 1016x714 -> 1024x1024", "BM_resample_1016x714", 1e3, "ms", 15.0},
     {"load_terms_file(100 rows) + run_query + format_city_report", "BM_terms_query_report_100", 1e6, "us", 0.0},
     {"pick_city over 100 cities", "BM_pick_city_100", 1e6, "us", 0.0},
-    {"print page 300 dpi (own bands)", "BM_print_page<300, 0>", 1e3, "ms", 0.0},
-    {"print page 600 dpi (own bands)", "BM_print_page<600, 0>", 1e3, "ms", 0.0},
-    {"print page 1200 dpi (own bands)", "BM_print_page<1200, 0>", 1e3, "ms", 0.0},
+    {"print page 300 dpi (tiles)", "BM_print_page<300>", 1e3, "ms", 0.0},
+    {"print page 600 dpi (tiles)", "BM_print_page<600>", 1e3, "ms", 0.0},
+    {"print page 1200 dpi (tiles)", "BM_print_page<1200>", 1e3, "ms", 0.0},
 };
 
 class RatioReporter : public benchmark::ConsoleReporter {

@@ -6,6 +6,7 @@
 
 #include "bench/bench_support.h"
 #include "core/city_table.h"
+#include "core/markers.h"
 #include "tests/support/former_frame.h"
 #include "tests/support/offscreen_gl.h"
 #include "gl/view.h"

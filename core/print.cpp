@@ -1,5 +1,6 @@
-// The print job's portable arithmetic: the page's placement, the picture's resampling, bands, DIB rows, set-up and the document's outcomes.
+// The print job's portable arithmetic: the page's placement, the picture's resampling, tiles, DIB rows, set-up and the document's outcomes.
 #include "core/print.h"
+#include <math.h>
 #include <string.h>
 #include <stddef.h>
 #include "core/image.h"
@@ -82,32 +83,75 @@ int resample_to_texture(const Image* source, Image* target) {
     return 1;
 }
 
-// Band arithmetic of a printed page.
-int32_t print_band_rows(int32_t page_width) {
-    if (page_width <= 0) {
-        return 0;
-    }
-    int32_t rows = PRINT_BAND_PIXELS / page_width;
-    return rows < PRINT_BAND_MIN_ROWS ? PRINT_BAND_MIN_ROWS : (rows > PRINT_BAND_MAX_ROWS ? PRINT_BAND_MAX_ROWS : rows);
+// Tile arithmetic of a printed page.
+namespace {
+
+int32_t smallest(int32_t a, int32_t b) { return a < b ? a : b; }
+
+int32_t tiles_over(int32_t length, int32_t tile) { return (int32_t)(((int64_t)length + tile - 1) / tile); }
+
+// The pixels from floor(from) to ceil(to), cut to 0..limit; first and count.
+void span(float from, float to, int32_t limit, int32_t* first, int32_t* count) {
+    double low = floor((double)from), high = ceil((double)to);
+    low = low < 0.0 ? 0.0 : low;
+    high = high > (double)limit ? (double)limit : high;
+    *first = (int32_t)low;
+    *count = high > low ? (int32_t)(high - low) : 0;
 }
 
-int32_t print_band_count(int32_t page_height, int32_t band_rows) {
-    if (page_height <= 0 || band_rows <= 0) {
+}  // namespace
+
+int32_t print_band_rows(int32_t width) {
+    if (width <= 0) {
         return 0;
     }
-    return (int32_t)(((int64_t)page_height + band_rows - 1) / band_rows);
+    int32_t rows = PRINT_BAND_PIXELS / width;
+    return rows < PRINT_BAND_MIN_ROWS ? PRINT_BAND_MIN_ROWS : smallest(rows, PRINT_BAND_MAX_ROWS);
 }
 
-PrintBand print_band(int32_t page_height, int32_t band_rows, int32_t index) {
-    PrintBand band = {0, 0, 0};
-    if (index < 0 || index >= print_band_count(page_height, band_rows)) {
-        return band;
+PrintArea print_picture_area(int32_t page_width, int32_t page_height, PagePlacement placement, int32_t width,
+                             int32_t height) {
+    PrintArea area = {0, 0, 0, 0};
+    if (width <= 0 || height <= 0 || page_width <= 0 || page_height <= 0) {
+        return area;
     }
-    band.gl_bottom = index * band_rows;
-    int32_t rows_left = page_height - band.gl_bottom;
-    band.height = rows_left < band_rows ? rows_left : band_rows;
-    band.gdi_top = page_height - band.gl_bottom - band.height;
-    return band;
+    // As the page's transform places the quad's corners, in single precision.
+    span(placement.offset_x, placement.offset_x + placement.scale * (float)width, page_width, &area.left,
+         &area.width);
+    span(placement.offset_y, placement.offset_y + placement.scale * (float)height, page_height, &area.bottom,
+         &area.height);
+    return area;
+}
+
+PrintTiling plan_print_tiles(PrintArea area, int32_t max_width, int32_t max_height) {
+    PrintTiling tiling = {area, 0, 0, 0, 0};
+    if (area.width <= 0 || area.height <= 0 || max_width <= 0 || max_height <= 0) {
+        return tiling;
+    }
+    tiling.tile_width = smallest(area.width, max_width);
+    tiling.tile_height = smallest(smallest(print_band_rows(tiling.tile_width), max_height), area.height);
+    tiling.columns = tiles_over(area.width, tiling.tile_width);
+    tiling.rows = tiles_over(area.height, tiling.tile_height);
+    return tiling;
+}
+
+int32_t print_tile_count(const PrintTiling& tiling) {
+    const int64_t count = (int64_t)tiling.columns * tiling.rows;
+    return count > INT32_MAX ? INT32_MAX : (int32_t)count;
+}
+
+PrintTile print_tile(const PrintTiling& tiling, int32_t page_height, int32_t index) {
+    PrintTile tile = {{0, 0, 0, 0}, 0};
+    if (index < 0 || index >= print_tile_count(tiling)) {
+        return tile;
+    }
+    const int32_t column = index % tiling.columns, row = index / tiling.columns;
+    tile.rect.left = tiling.area.left + column * tiling.tile_width;
+    tile.rect.bottom = tiling.area.bottom + row * tiling.tile_height;
+    tile.rect.width = smallest(tiling.tile_width, tiling.area.left + tiling.area.width - tile.rect.left);
+    tile.rect.height = smallest(tiling.tile_height, tiling.area.bottom + tiling.area.height - tile.rect.bottom);
+    tile.gdi_top = page_height - tile.rect.bottom - tile.rect.height;
+    return tile;
 }
 
 // RGB rows to 24-bit DIB rows: channels swapped, rows padded.

@@ -1,4 +1,4 @@
-// The print job's portable arithmetic: the page's placement, the picture's resampling, bands, DIB rows, set-up and the document's outcomes.
+// The print job's portable arithmetic: the page's placement, the picture's resampling, tiles, DIB rows, set-up and the document's outcomes.
 #pragma once
 #include <stdint.h>
 #include <stddef.h>
@@ -25,28 +25,55 @@ int32_t texture_side_for(int32_t side);
 // which have no neighbour to blend with.
 int resample_to_texture(const Image* source, Image* target);
 
-// The band plan of a printed page: the page is drawn in horizontal bands, each
-// sent to the printer as a 24-bit bottom-up DIB.
-// A band holds at most this many pixels (at least 8 rows, at most 512): the window
-// waits one band between two calls of the abort procedure, at every resolution.
-enum { PRINT_BAND_PIXELS = 1 << 18, PRINT_BAND_MIN_ROWS = 8, PRINT_BAND_MAX_ROWS = 512 };
-
-// Rows of each band of a page page_width pixels wide (0 for an empty page).
-int32_t print_band_rows(int32_t page_width);
-
-struct PrintBand {
-    int32_t gl_bottom;  // first page row of the band, counted from the bottom (GL)
-    int32_t height;     // rows in the band
-    int32_t gdi_top;    // the band's top row on the printer, counted from the top (GDI)
+// The tile plan of a printed page. The paper is white: only the rectangle the
+// picture covers is drawn and sent, in tiles that the band bitmap and the
+// renderer's viewport hold, each sent to the printer as a 24-bit bottom-up DIB
+// (rgb_to_dib_rows, below).
+// A tile holds at most this many pixels (at least 8 rows, at most 512): the window
+// waits one tile between two calls of the abort procedure, at every resolution.
+// The band bitmap is at most PRINT_TILE_MAX_WIDTH wide, so that it can be made
+// before its context tells how wide a viewport the renderer takes.
+enum {
+    PRINT_BAND_PIXELS = 1 << 18,
+    PRINT_BAND_MIN_ROWS = 8,
+    PRINT_BAND_MAX_ROWS = 512,
+    PRINT_TILE_MAX_WIDTH = 8192,
 };
 
-// Bands needed to cover page_height rows; 0 for an empty page or band size.
-int32_t print_band_count(int32_t page_height, int32_t band_rows);
+// Rows of each tile width pixels wide (0 for an empty width).
+int32_t print_band_rows(int32_t width);
 
-// The index-th band from the bottom of the page; the last one may be shorter.
-PrintBand print_band(int32_t page_height, int32_t band_rows, int32_t index);
+// Page pixels: columns from the left, rows from the bottom (GL).
+struct PrintArea {
+    int32_t left, bottom, width, height;
+};
 
-// A band's pixels as the rows of a 24-bit DIB (no device).
+// The page pixels a width x height picture placed on the page covers: its
+// rectangle rounded outward and cut to the page.
+PrintArea print_picture_area(int32_t page_width, int32_t page_height, PagePlacement placement, int32_t width,
+                             int32_t height);
+
+struct PrintTiling {
+    PrintArea area;
+    int32_t tile_width, tile_height, columns, rows;
+};
+
+// Tiles of at most max_width x max_height (the band bitmap's size and the renderer's
+// GL_MAX_VIEWPORT_DIMS, the smaller of each) covering area; no tiles for an empty
+// area or limit.
+PrintTiling plan_print_tiles(PrintArea area, int32_t max_width, int32_t max_height);
+
+int32_t print_tile_count(const PrintTiling& tiling);
+
+struct PrintTile {
+    PrintArea rect;   // the tile's page pixels
+    int32_t gdi_top;  // its top row on the printer, counted from the top (GDI)
+};
+
+// The index-th tile, row by row from the bottom; an empty one outside the plan.
+PrintTile print_tile(const PrintTiling& tiling, int32_t page_height, int32_t index);
+
+// A tile's pixels as the rows of a 24-bit DIB (no device).
 // Copies a 3-byte RGB image (rows bottom-up, packed) into out as DIB rows: blue,
 // green, red, each row padded with zeros to bmp_row_size (core/image.h). Returns 0 without
 // writing when out_bytes is too small or the image is not 3 bytes per pixel.

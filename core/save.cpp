@@ -129,11 +129,22 @@ int refused(int error, const char* path) {
     return busy(error) ? SAVE_IN_USE : SAVE_FAILED;
 }
 
-// The new bytes are at the target's name: the old file, if set aside, goes.
+// The new bytes are at the target's name: the old file, if set aside, goes. The
+// file gets back what its user set (Wine's replace drops it; an offline or
+// placeholder bit does not fit a file now local) and is marked changed, so that
+// archive-bit backups take it.
 int placed(const SafeFilePlatform* platform, SafeFile* file) {
-    if (file->target_exists) platform->set_attributes(file->final_path, file->target_attributes);
+    const unsigned long kept = FILE_ATTR_HIDDEN | FILE_ATTR_SYSTEM | FILE_ATTR_NOT_CONTENT_INDEXED;
+    if (file->target_exists)
+        platform->set_attributes(file->final_path, (file->target_attributes & kept) | FILE_ATTR_ARCHIVE);
     remove_file(platform, file->backup_path);
     return SAVE_OK;
+}
+
+// Storage that offers no flush (some network and user-mode file systems) says so
+// once the bytes are written: they are then as durable as it makes them.
+bool flushed(int error) {
+    return error == FILE_ERROR_NONE || error == FILE_ERROR_INVALID_FUNCTION || error == FILE_ERROR_NOT_SUPPORTED;
 }
 
 // ---- finding out what the folder allows ----
@@ -168,15 +179,16 @@ int open_in_place(const SafeFilePlatform* platform, const char* mode, SafeFile* 
     }
 }
 
-// Every byte over the old ones on the disk first; only then is the old tail cut.
+// Every byte over the old ones on the disk first, where the storage can; then the
+// old tail is cut, whatever the flush said, since a shorter text would keep it.
 // Once a byte may have gone over the old ones, a failure is damage.
 int finish_in_place(const SafeFilePlatform* platform, SafeFile* file, int ok) {
     FILE* stream = file->file;
     file->file = nullptr;
     bool touched = ftell(stream) != 0;
     if (ok) {
-        ok = platform->flush(stream) == FILE_ERROR_NONE && platform->cut_here(stream) == FILE_ERROR_NONE &&
-             platform->flush(stream) == FILE_ERROR_NONE;
+        bool on_disk = flushed(platform->flush(stream));
+        ok = platform->cut_here(stream) == FILE_ERROR_NONE && on_disk && flushed(platform->flush(stream));
     }
     if (fclose(stream) != 0) ok = 0;
     if (ok) return SAVE_OK;
@@ -197,6 +209,10 @@ void save_result_text(int outcome, char* text, size_t size, const char** caption
     if (outcome == SAVE_IN_USE) fixed = "The file is in use by another program and was not replaced.";
     if (outcome == SAVE_KEPT)
         snprintf(text, size, "The file could not be replaced. The new contents are in %s", named_paths[0]);
+    else if (outcome == SAVE_KEPT_IN_USE)
+        snprintf(text, size,
+                 "The file could not be replaced. The new contents are in %s, which another program is using.",
+                 named_paths[0]);
     else if (outcome == SAVE_SET_ASIDE)
         snprintf(text, size, "The file could not be replaced. The new contents are in %s, the old contents in %s",
                  named_paths[0], named_paths[1]);
@@ -284,9 +300,15 @@ int place_safe_file(const SafeFilePlatform* platform, SafeFile* file) {
         return SAVE_FAILED;
     }
 
-    // The target is as it was: a backup the platform may have made of it and the
-    // temporary go.
+    // The target is as it was: a backup the platform may have made of it goes.
     if (has_backup) remove_file(platform, file->backup_path);
+    if (busy(error)) {
+        // The replace opens the new file unshared: a scanner or a sync client reading
+        // it keeps it busy. A move needs only the right to delete it.
+        if (platform->move_over(file->temp_path, file->final_path) == FILE_ERROR_NONE) return placed(platform, file);
+        if (busy(platform->try_open(file->temp_path, FILE_ACCESS_DELETE)))
+            return naming(SAVE_KEPT_IN_USE, file->temp_path, "");
+    }
     remove_file(platform, file->temp_path);
     return refused(error, file->final_path);
 }
@@ -297,7 +319,7 @@ int finish_safe_file(const SafeFilePlatform* platform, SafeFile* file, int write
     if (fflush(file->file) != 0 || ferror(file->file)) ok = 0;
     if (file->in_place) return finish_in_place(platform, file, ok);
     // On the disk before the swap, or a power cut may leave an empty file in place.
-    if (ok && platform->flush(file->file) != FILE_ERROR_NONE) ok = 0;
+    if (ok && !flushed(platform->flush(file->file))) ok = 0;
     if (!ok) {
         platform->discard(file->file, file->temp_path);
         file->file = nullptr;

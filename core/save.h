@@ -35,13 +35,14 @@ enum SaveOutcome {
     SAVE_DENIED = 5,     // the target or its folder refused access; nothing was written to it
     SAVE_DAMAGED = 6,    // a write over the target itself failed part-way
     SAVE_SET_ASIDE = 7,  // the old bytes are under one temporary name, the new under another
+    SAVE_KEPT_IN_USE = 8,  // another program kept the file with the new bytes busy; the box names it
 };
 
 struct SafeFile {
     FILE* file;
     int in_place;  // the target itself is written: its folder keeps what is made there
     int target_exists;
-    unsigned long target_attributes;  // file attributes, or permission bits off Windows
+    unsigned long target_attributes;  // FileAttribute bits (none off Windows)
     char temp_path[PATH_CAPACITY + 2];
     char backup_path[PATH_CAPACITY + 2];  // where the platform may put the old file aside
     char final_path[PATH_CAPACITY];
@@ -60,11 +61,12 @@ extern const SafeFilePlatform* file_platform;
 // nothing can be written there. Nothing is left behind unless SAVE_OK.
 int begin_safe_file(const SafeFilePlatform* platform, const char* path, const char* mode, SafeFile* out);
 
-// Closes the file and, when every write, the flush to the disk and the close
-// succeeded, puts it in place of the target, which keeps its attributes. Busy
-// files are waited for a little (about a second in all); a denial is not waited
-// for. Nothing is left beside the target except, with SAVE_KEPT and
-// SAVE_SET_ASIDE, the bytes the box names.
+// Closes the file and, when every write, the flush to the disk (where the storage
+// offers one) and the close succeeded, puts it in place of the target, which keeps
+// the attributes its user set and is marked changed. Busy files are waited for a
+// little (about a second in all); a denial is not waited for. Nothing is left
+// beside the target except, with SAVE_KEPT, SAVE_KEPT_IN_USE and SAVE_SET_ASIDE,
+// the bytes the box names.
 int finish_safe_file(const SafeFilePlatform* platform, SafeFile* file, int writes_ok);
 
 // The file that holds the new bytes after the last SAVE_KEPT.
@@ -82,12 +84,14 @@ void save_result_text(int outcome, char* text, size_t size, const char** caption
 // platforms turn theirs into these.
 enum FileError {
     FILE_ERROR_NONE = 0,
+    FILE_ERROR_INVALID_FUNCTION = 1,
     FILE_ERROR_NOT_FOUND = 2,
     FILE_ERROR_PATH_NOT_FOUND = 3,
     FILE_ERROR_ACCESS_DENIED = 5,
     FILE_ERROR_SHARING_VIOLATION = 32,
     FILE_ERROR_LOCK_VIOLATION = 33,
     FILE_ERROR_GENERAL = 31,
+    FILE_ERROR_NOT_SUPPORTED = 50,
     FILE_ERROR_FILE_EXISTS = 80,
     FILE_ERROR_DISK_FULL = 112,
     FILE_ERROR_ALREADY_EXISTS = 183,
@@ -95,6 +99,14 @@ enum FileError {
     FILE_ERROR_UNABLE_TO_REMOVE_REPLACED = 1175,
     FILE_ERROR_UNABLE_TO_MOVE_REPLACEMENT = 1176,
     FILE_ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 = 1177,
+};
+
+// File attributes, by Windows' numbers.
+enum FileAttribute {
+    FILE_ATTR_HIDDEN = 0x2,
+    FILE_ATTR_SYSTEM = 0x4,
+    FILE_ATTR_ARCHIVE = 0x20,
+    FILE_ATTR_NOT_CONTENT_INDEXED = 0x2000,
 };
 
 enum TargetKind { TARGET_NONE, TARGET_FILE, TARGET_READ_ONLY, TARGET_FOLDER };
@@ -121,8 +133,11 @@ struct SafeFilePlatform {
     // are wherever the platform left them.
     int (*replace)(const char* target, const char* replacement, const char* backup);
     int (*move)(const char* from, const char* to);  // to does not exist; FileError
+    // Moves from over the existing to, needing only the right to delete from, and
+    // returns once it is on the disk. FileError.
+    int (*move_over)(const char* from, const char* to);
     int (*remove)(const char* path);                // FileError; a missing file is NONE
-    void (*set_attributes)(const char* path, unsigned long attributes);
+    void (*set_attributes)(const char* path, unsigned long attributes);  // FileAttribute bits
     void (*pause)(int milliseconds);
 };
 

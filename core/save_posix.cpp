@@ -1,6 +1,7 @@
 // The file operations of a safe save on POSIX systems, their errors turned into
 // the numbers Windows gives. A rename replaces its target in one step there, so no
-// old file is ever set aside.
+// old file is ever set aside; the permission bits go with the replace, and there
+// are no file attributes to set.
 #include <errno.h>
 #include <fcntl.h>
 #include <string.h>
@@ -37,7 +38,7 @@ int result_of(int result) { return result == 0 ? FILE_ERROR_NONE : error_of(errn
 int probe(const char* path, unsigned long* attributes) {
     struct stat found;
     if (stat(path, &found) != 0) return TARGET_NONE;
-    *attributes = (unsigned long)(found.st_mode & 07777);
+    *attributes = 0;
     if (S_ISDIR(found.st_mode)) return TARGET_FOLDER;
     // The permission bits, not access(): root may write anything.
     return (found.st_mode & 0222) == 0 ? TARGET_READ_ONLY : TARGET_FILE;
@@ -106,7 +107,12 @@ void discard(FILE* file, const char* path) {
     unlink(path);
 }
 
-int replace(const char* target, const char* replacement, const char*) { return result_of(rename(replacement, target)); }
+// The new file takes the old one's permission bits.
+int replace(const char* target, const char* replacement, const char*) {
+    struct stat found;
+    if (stat(target, &found) == 0 && chmod(replacement, found.st_mode & 07777) != 0) return error_of(errno);
+    return result_of(rename(replacement, target));
+}
 
 int move(const char* from, const char* to) { return result_of(rename(from, to)); }
 
@@ -115,7 +121,7 @@ int remove_path(const char* path) {
     return error_of(errno);
 }
 
-void set_attributes(const char* path, unsigned long attributes) { chmod(path, (mode_t)attributes); }
+void set_attributes(const char*, unsigned long) {}
 
 void pause_for(int milliseconds) { usleep((useconds_t)milliseconds * 1000); }
 
@@ -123,5 +129,5 @@ void pause_for(int milliseconds) { usleep((useconds_t)milliseconds * 1000); }
 
 const SafeFilePlatform posix_file_platform = {
     probe, exists, try_open, create_new, open_existing, flush, cut_here, discard,
-    replace, move, remove_path, set_attributes, pause_for,
+    replace, move, move, remove_path, set_attributes, pause_for,
 };

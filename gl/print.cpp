@@ -16,21 +16,20 @@ int upload_print_texture(const Image* picture) {
     return 1;
 }
 
-int draw_print_page_band(const Image* picture, int32_t page_width, int32_t page_height, int32_t band_bottom,
-                         int32_t band_height) {
-    if (page_width <= 0 || page_height <= 0 || band_height <= 0) {
+int draw_print_page_tile(const Image* picture, int32_t page_width, int32_t page_height, PrintArea tile) {
+    if (page_width <= 0 || page_height <= 0 || tile.width <= 0 || tile.height <= 0) {
         return 0;
     }
     // A white page, one unit per printer pixel, origin at the bottom-left corner;
-    // the band's rows fill the viewport.
+    // the tile's pixels fill the viewport.
     glEnable(GL_TEXTURE_2D);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    glViewport(0, 0, page_width, band_height);
+    glViewport(0, 0, tile.width, tile.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, (double)page_width, (double)band_bottom, (double)band_bottom + (double)band_height, -100.0,
-            100.0);
+    glOrtho((double)tile.left, (double)tile.left + tile.width, (double)tile.bottom, (double)tile.bottom + tile.height,
+            -100.0, 100.0);
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
@@ -57,4 +56,11 @@ int draw_print_page_band(const Image* picture, int32_t page_width, int32_t page_
     glVertex2i(0, picture->height);
     glEnd();
     return 1;
+}
+
+void max_viewport_size(int32_t* width, int32_t* height) {
+    GLint dims[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+    *width = dims[0];
+    *height = dims[1];
 }

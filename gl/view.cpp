@@ -238,9 +238,13 @@ void draw_frame() {
 
 void resize_view(int16_t width, int16_t height) {
     set_viewport_size(width, height);
+    apply_viewport();
+}
+
+void apply_viewport() {
     // A minimised window keeps its last viewport; the next real size replaces it.
-    if (width > 0 && height > 0) {
-        glViewport(0, 0, width, height);
+    if (viewport_size.width > 0 && viewport_size.height > 0) {
+        glViewport(0, 0, viewport_size.width, viewport_size.height);
     }
 }
 

@@ -59,6 +59,9 @@ void begin_frame();
 // resize_view: stores the size (set_viewport_size) and sets the GL viewport.
 void resize_view(int16_t width, int16_t height);
 
+// Sets the GL viewport from viewport_size; a zero side keeps the last one.
+void apply_viewport();
+
 // draw_frame followed by present_frame.
 void redraw();
 

@@ -101,8 +101,10 @@ void build_menu_bar() {
 }
 
 void on_menu_command(int id) {
-    // Commands posted while a page prints (the windows are disabled) are dropped.
-    if (printing_box_open()) {
+    // Commands that come during a print job (its abort procedure dispatches them)
+    // are dropped; a Quit waits for the job's end.
+    if (print_job_running()) {
+        if (id == CMD_QUIT) after_print_job(WM_COMMAND, CMD_QUIT);
         return;
     }
     if (id == CMD_QUIT) {

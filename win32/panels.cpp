@@ -6,6 +6,7 @@
 #include "core/query.h"
 #include "core/report.h"
 #include "win32/resource.h"
+#include "win32/print.h"
 #include "core/view.h"
 #include "win32/window.h"
 #include "win32/save.h"
@@ -281,7 +282,8 @@ INT_PTR CALLBACK info_panel_proc(HWND dialog, UINT message, WPARAM wparam, LPARA
         }
         int id = LOWORD(wparam);
         if (id != IDC_INFO_CLEAR && id != IDC_INFO_SAVE) return FALSE;
-        if (HIWORD(wparam) == BN_CLICKED) {
+        // No save dialog inside a print job, whose abort procedure delivers the click.
+        if (HIWORD(wparam) == BN_CLICKED && !(id == IDC_INFO_SAVE && print_job_running())) {
             if (id == IDC_INFO_CLEAR)
                 info_clear();
             else

@@ -12,10 +12,10 @@
 #include "win32/panels.h"
 #include "win32/resource.h"
 
-// "Print..": the captured view on one page, drawn with OpenGL. The page is drawn
-// in bands into a bitmap context and each band is copied to the printer as a 24-bit
-// DIB, on every printer: OpenGL on a printer's own DC works only behind a metafile
-// spooler, which cannot be known before the document starts.
+// "Print..": the captured view on one page, drawn with OpenGL. The picture's part
+// of the page is drawn in tiles into a bitmap context and each tile is copied to
+// the printer as a 24-bit DIB, on every printer: OpenGL on a printer's own DC works
+// only behind a metafile spooler, which cannot be known before the document starts.
 PrintJob print_job;
 
 static_assert(PRINT_ERROR_CANCELLED == ERROR_CANCELLED, "the cancel error of StartDoc");
@@ -26,8 +26,12 @@ namespace {
 const char PRINT_DOCUMENT_NAME[] = "Mesquib1.0 printout";
 const char ERROR_CAPTION[] = "Error";
 
-// A command posted while the print dialog or the page is up starts no second job.
+// From the print dialog to the last EndDoc, whose abort procedure dispatches what
+// comes meanwhile: no command starts then.
 bool running = false;
+// What was asked for during the job that waits for its end.
+UINT held_message = 0;
+WPARAM held_wparam = 0;
 // Set by print_image_page: how the page ended.
 PageEnd page_end = PAGE_END_FAILED;
 
@@ -54,7 +58,7 @@ void free_dialog_handles() {
 }
 
 void use_main_context() {
-    wglMakeCurrent(main_dc, main_glrc);
+    return_to_main_context();
 }
 
 // The band bitmap and its context are kept from one job to the next: under Wine
@@ -128,16 +132,18 @@ int ask_for_printer(HWND owner) {
     return 1;
 }
 
-// The page is drawn one band at a time into a bitmap as wide as the page. Made
-// current once to prove it works, so that a failure spools no empty document.
+// The page is drawn one tile at a time into a bitmap as wide as the page, up to
+// PRINT_TILE_MAX_WIDTH. Made current once to prove it works, so that a failure
+// spools no empty document.
 GlSetupResult begin_band_context() {
-    const int32_t rows = print_band_rows(print_job.page_width);
-    if (print_job.page_context != NULL && band_bitmap.width == print_job.page_width &&
-        band_bitmap.height == rows && wglMakeCurrent(band_bitmap.dc, print_job.page_context)) {
+    const int32_t width = print_job.page_width < PRINT_TILE_MAX_WIDTH ? print_job.page_width : PRINT_TILE_MAX_WIDTH;
+    const int32_t rows = print_band_rows(width);
+    if (print_job.page_context != NULL && band_bitmap.width == width && band_bitmap.height == rows &&
+        wglMakeCurrent(band_bitmap.dc, print_job.page_context)) {
         return GL_SETUP_DONE;
     }
     release_band();
-    if (!create_gl_bitmap(NULL, print_job.page_width, rows, &band_bitmap)) {
+    if (!create_gl_bitmap(NULL, width, rows, &band_bitmap)) {
         use_main_context();
         return GL_SETUP_NO_FORMAT;
     }
@@ -153,53 +159,60 @@ GlSetupResult begin_band_context() {
     return result;
 }
 
-// Draws the page band by band and copies each band to its place on the page,
-// letting the abort procedure pump messages between bands. False when a step
-// failed or the user cancelled.
-bool print_page_in_bands(const Image* captured) {
+// Draws the picture's part of the page tile by tile and copies each tile to its
+// place on the page, letting the abort procedure pump messages between tiles.
+// False when a step failed or the user cancelled.
+bool print_page_in_tiles(const Image* captured) {
     const int32_t page_width = print_job.page_width;
     const int32_t page_height = print_job.page_height;
-    const int32_t band_rows = print_band_rows(page_width);
-    const size_t row_bytes = (size_t)bmp_row_size(page_width);
-    Image band_pixels = {};
+    int32_t max_width = 0, max_height = 0;
+    max_viewport_size(&max_width, &max_height);
+    PagePlacement placement = place_on_page(page_width, page_height, captured->width, captured->height);
+    PrintTiling tiling = plan_print_tiles(
+        print_picture_area(page_width, page_height, placement, captured->width, captured->height),
+        max_width < band_bitmap.width ? max_width : band_bitmap.width,
+        max_height < band_bitmap.height ? max_height : band_bitmap.height);
+    const size_t row_bytes = (size_t)bmp_row_size(tiling.tile_width);
+    Image tile_pixels = {};
     Image dib_rows = {};
-    bool ok = row_bytes != 0 && create_image(page_width, band_rows, 3, &band_pixels) &&
-              create_image((int32_t)row_bytes, band_rows, 1, &dib_rows);
+    bool ok = row_bytes != 0 && create_image(tiling.tile_width, tiling.tile_height, 3, &tile_pixels) &&
+              create_image((int32_t)row_bytes, tiling.tile_height, 1, &dib_rows);
 
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = page_width;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
 
-    // The picture is resampled and uploaded once; every band draws from it.
+    // The picture is resampled and uploaded once; every tile draws from it.
     ok = ok && upload_print_texture(captured) != 0;
-    const int32_t band_count = print_band_count(page_height, band_rows);
-    for (int32_t index = 0; ok && index < band_count; ++index) {
+    const int32_t tile_count = print_tile_count(tiling);
+    for (int32_t index = 0; ok && index < tile_count; ++index) {
         ok = print_abort_proc(printer_dc(), 0) != FALSE;
-        PrintBand band = print_band(page_height, band_rows, index);
-        ok = ok && draw_print_page_band(captured, page_width, page_height, band.gl_bottom, band.height);
+        PrintTile tile = print_tile(tiling, page_height, index);
+        ok = ok && draw_print_page_tile(captured, page_width, page_height, tile.rect);
         if (!ok) {
             break;
         }
         glFinish();
-        Image band_view = band_pixels;  // the band's rows of the same block, not owned
-        band_view.height = band.height;
-        read_frame_pixels(&band_view);
-        ok = rgb_to_dib_rows(&band_view, dib_rows.pixels, row_bytes * band_rows) != 0 &&
+        Image tile_view = tile_pixels;  // the tile's pixels in the same block, not owned
+        tile_view.width = tile.rect.width;
+        tile_view.height = tile.rect.height;
+        read_frame_pixels(&tile_view);
+        ok = rgb_to_dib_rows(&tile_view, dib_rows.pixels, row_bytes * tiling.tile_height) != 0 &&
              print_abort_proc(printer_dc(), 0) != FALSE;
         if (!ok) {
             break;
         }
-        info.bmiHeader.biHeight = band.height;  // bottom-up, as the band was read
-        int copied = StretchDIBits(printer_dc(), 0, band.gdi_top, page_width, band.height, 0, 0,
-                                   page_width, band.height, dib_rows.pixels, &info, DIB_RGB_COLORS,
-                                   SRCCOPY);
+        info.bmiHeader.biWidth = tile.rect.width;
+        info.bmiHeader.biHeight = tile.rect.height;  // bottom-up, as the tile was read
+        int copied = StretchDIBits(printer_dc(), tile.rect.left, tile.gdi_top, tile.rect.width, tile.rect.height,
+                                   0, 0, tile.rect.width, tile.rect.height, dib_rows.pixels, &info,
+                                   DIB_RGB_COLORS, SRCCOPY);
         ok = copied != 0 && copied != (int)GDI_ERROR;
     }
     destroy_image(&dib_rows);
-    destroy_image(&band_pixels);
+    destroy_image(&tile_pixels);
     return ok && print_abort_proc(printer_dc(), 0) != FALSE;
 }
 
@@ -224,6 +237,8 @@ int begin_print_job(HWND owner) {
         return 0;
     }
     use_main_context();
+    // Before the procedure is installed: StartDoc calls it, and a cancel belongs to its own job.
+    reset_print_cancel();
     SetAbortProc(printer_dc(), print_abort_proc);
     PrintStart started = start_document();
     if (started != PRINT_START_OK) {
@@ -239,7 +254,7 @@ int begin_print_job(HWND owner) {
 
 void print_image_page(const Image* captured) {
     show_printing_box(main_window);
-    bool drawn = print_page_in_bands(captured);
+    bool drawn = print_page_in_tiles(captured);
     drop_band_context();
     if (drawn) {
         // EndPage spools the page and may call the abort procedure meanwhile. A
@@ -266,29 +281,47 @@ void release_print_band() {
     use_main_context();
 }
 
+bool print_job_running() {
+    return running;
+}
+
+void after_print_job(UINT message, WPARAM wparam) {
+    held_message = message;
+    held_wparam = wparam;
+}
+
 void print_view() {
     if (running) {
         return;
     }
     running = true;
     Image captured = {};
+    const char* error = NULL;
     if (!capture_view(&captured)) {
-        tell_error("Cannot capture the view!");
+        error = "Cannot capture the view!";
     } else if (captured.width < 2 || captured.height < 2) {
         // Too small to resample into a texture: nothing is printed.
-        tell_error("The view is too small to print!");
+        error = "The view is too small to print!";
     } else if (begin_print_job(main_window)) {
         page_end = PAGE_END_FAILED;
         print_image_page(&captured);
-        if (page_end == PAGE_END_OK) {
-            show_message("Print spooled", "Info");
-        } else if (page_end == PAGE_END_FAILED) {
-            tell_error("Cannot print the page!");
-        }
+        error = page_end == PAGE_END_FAILED ? "Cannot print the page!" : NULL;
+    } else {
+        page_end = PAGE_END_CANCELLED;  // told already, or nothing to tell
     }
     destroy_image(&captured);
     running = false;
+    // The job is over: its box takes commands, as every box does.
+    if (error != NULL) {
+        tell_error(error);
+    } else if (page_end == PAGE_END_OK) {
+        show_message("Print spooled", "Info");
+    }
     start_refresh_timer();
+    if (held_message != 0) {
+        PostMessageA(main_window, held_message, held_wparam, 0);
+        held_message = 0;
+    }
 }
 
 // The "Printing" box and the abort procedure of a print job.
@@ -296,7 +329,6 @@ namespace {
 
 HWND printing_box = NULL;
 bool cancelled = false;
-bool box_open = false;
 // The windows disabled for the job, enabled again at the end.
 HWND disabled[4] = {};
 int disabled_count = 0;
@@ -326,8 +358,6 @@ void disable(HWND window) {
 }  // namespace
 
 HWND show_printing_box(HWND owner) {
-    cancelled = false;
-    box_open = true;
     disabled_count = 0;
     printing_box = CreateDialogParamA(app_instance, MAKEINTRESOURCEA(IDD_PRINTING_BOX), owner,
                                       printing_box_proc, 0);
@@ -351,11 +381,10 @@ void close_printing_box() {
         DestroyWindow(printing_box);
         printing_box = NULL;
     }
-    box_open = false;
 }
 
-bool printing_box_open() {
-    return box_open;
+void reset_print_cancel() {
+    cancelled = false;
 }
 
 bool printing_cancelled() {

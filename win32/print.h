@@ -13,6 +13,10 @@ struct PrintJob {
 extern PrintJob print_job;
 
 void print_view();
+// True from the print dialog to the job's last EndDoc: no command starts meanwhile.
+bool print_job_running();
+// Posts message to the main window once the job is over (a close asked for meanwhile).
+void after_print_job(UINT message, WPARAM wparam);
 int begin_print_job(HWND owner);
 void print_image_page(const Image* captured);
 // Frees the band bitmap and context that jobs keep; before the main context goes.
@@ -27,11 +31,11 @@ HWND show_printing_box(HWND owner);
 // Enables the windows again and destroys the box (after AbortDoc or EndDoc).
 void close_printing_box();
 
-// True from show_printing_box to close_printing_box.
-bool printing_box_open();
+// A new job starts uncancelled: called before its abort procedure is installed,
+// which StartDoc already consults.
+void reset_print_cancel();
 
-// True once Cancel was pressed (or the program was asked to quit) since the box
-// was shown.
+// True once Cancel was pressed (or the program was asked to quit) in this job.
 bool printing_cancelled();
 
 // Pumps the thread's waiting messages; FALSE once the job is cancelled. Installed

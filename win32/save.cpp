@@ -116,6 +116,12 @@ namespace {
 
 int last_error() { return (int)GetLastError(); }
 
+static_assert(FILE_ATTR_HIDDEN == FILE_ATTRIBUTE_HIDDEN && FILE_ATTR_SYSTEM == FILE_ATTRIBUTE_SYSTEM &&
+                  FILE_ATTR_ARCHIVE == FILE_ATTRIBUTE_ARCHIVE &&
+                  FILE_ATTR_NOT_CONTENT_INDEXED == FILE_ATTRIBUTE_NOT_CONTENT_INDEXED &&
+                  FILE_ERROR_INVALID_FUNCTION == ERROR_INVALID_FUNCTION && FILE_ERROR_NOT_SUPPORTED == ERROR_NOT_SUPPORTED,
+              "Windows' own numbers");
+
 HANDLE handle_of(FILE* file) { return (HANDLE)_get_osfhandle(_fileno(file)); }
 
 int probe(const char* path, unsigned long* attributes) {
@@ -218,6 +224,10 @@ int replace(const char* target, const char* replacement, const char* backup) {
 
 int move(const char* from, const char* to) { return MoveFileExA(from, to, 0) ? 0 : last_error(); }
 
+int move_over(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : last_error();
+}
+
 int remove_path(const char* path) {
     if (DeleteFileA(path)) return 0;
     DWORD error = GetLastError();
@@ -225,7 +235,6 @@ int remove_path(const char* path) {
     return (int)error;
 }
 
-// The attributes are put back after a replace: Wine's ReplaceFile drops them.
 void set_attributes(const char* path, unsigned long attributes) { SetFileAttributesA(path, (DWORD)attributes); }
 
 void pause_for(int milliseconds) { Sleep((DWORD)milliseconds); }
@@ -234,5 +243,5 @@ void pause_for(int milliseconds) { Sleep((DWORD)milliseconds); }
 
 const SafeFilePlatform windows_file_platform = {
     probe, exists, try_open, create_new, open_existing, flush, cut_here, discard,
-    replace, move, remove_path, set_attributes, pause_for,
+    replace, move, move_over, remove_path, set_attributes, pause_for,
 };

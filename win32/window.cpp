@@ -2,6 +2,7 @@
 #include "win32/window.h"
 #include <windows.h>
 #include "win32/frame.h"
+#include "win32/print.h"
 #include "win32/menu.h"
 #include "core/report.h"
 #include "win32/panels.h"
@@ -106,13 +107,31 @@ void on_timer(WPARAM timer_id) {
 
 }  // namespace
 
+void return_to_main_context() {
+    if (main_glrc != NULL && wglMakeCurrent(main_dc, main_glrc)) {
+        apply_viewport();
+    }
+    InvalidateRect(main_window, NULL, FALSE);
+}
+
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_DESTROY:
         on_main_destroy();
         break;
+    case WM_CLOSE:
+        if (print_job_running()) {
+            after_print_job(WM_CLOSE, 0);
+            return 0;
+        }
+        break;
     case WM_SIZE:
-        resize_view((int16_t)LOWORD(lparam), (int16_t)HIWORD(lparam));
+        // While a page prints its context is current: the viewport waits for ours.
+        if (main_context_current()) {
+            resize_view((int16_t)LOWORD(lparam), (int16_t)HIWORD(lparam));
+        } else {
+            set_viewport_size((int16_t)LOWORD(lparam), (int16_t)HIWORD(lparam));
+        }
         break;
     case WM_PAINT:
         on_paint(window);

@@ -27,6 +27,11 @@ extern LastMousePosition last_mouse_position;
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+// Makes the main context current again after another one (a printed page's): its
+// viewport follows a size that came meanwhile, and the window, whose paints were
+// let go meanwhile, is drawn once more.
+void return_to_main_context();
+
 // The refresh tick: one tile loaded and the view redrawn every 100 ms.
 enum { REFRESH_TIMER_ID = 1, REFRESH_PERIOD_MS = 100 };
 

@@ -2,55 +2,75 @@
 
 #include <string.h>
 
+#include <set>
+#include <utility>
+
+#include "core/image.h"
 #include "core/print.h"
 
 namespace {
 
-void expect_band(const PrintBand& band, int32_t gl_bottom, int32_t height, int32_t gdi_top) {
-    EXPECT_EQ(gl_bottom, band.gl_bottom);
-    EXPECT_EQ(height, band.height);
-    EXPECT_EQ(gdi_top, band.gdi_top);
-}
-
-TEST(PrintBands, A4PageAt300DpiIsCoveredOnceFromBottomToTop) {
-    // 2479 x 3508: six full bands and one of 436 rows at the top of the page.
-    ASSERT_EQ(7, print_band_count(3508, 512));
-    int32_t next_gl_row = 0;
-    int32_t covered_to_gdi_row = 3508;  // bands go upward, so GDI rows shrink
-    for (int32_t i = 0; i < 7; ++i) {
-        PrintBand band = print_band(3508, 512, i);
-        EXPECT_EQ(next_gl_row, band.gl_bottom);
-        EXPECT_EQ(covered_to_gdi_row, band.gdi_top + band.height) << "band " << i;
-        next_gl_row += band.height;
-        covered_to_gdi_row = band.gdi_top;
+// The tiles of a plan: each inside the area, no two at one place, together as
+// large as the area (so each of its pixels once); the bytes they send as DIB rows.
+int64_t check_tiles(const PrintTiling& tiling, int32_t page_height, int32_t max_width, int32_t max_height) {
+    std::set<std::pair<int32_t, int32_t>> corners;
+    int64_t pixels = 0, bytes = 0;
+    for (int32_t i = 0; i < print_tile_count(tiling); ++i) {
+        PrintArea t = print_tile(tiling, page_height, i).rect;
+        EXPECT_TRUE(t.left >= tiling.area.left && t.left + t.width <= tiling.area.left + tiling.area.width &&
+                    t.bottom >= tiling.area.bottom && t.bottom + t.height <= tiling.area.bottom + tiling.area.height)
+            << "tile " << i;
+        EXPECT_TRUE(t.width > 0 && t.width <= max_width && t.height > 0 && t.height <= max_height) << "tile " << i;
+        EXPECT_EQ(page_height - t.bottom - t.height, print_tile(tiling, page_height, i).gdi_top);
+        EXPECT_TRUE(corners.insert({t.left, t.bottom}).second) << "tile " << i;
+        pixels += (int64_t)t.width * t.height;
+        bytes += (int64_t)bmp_row_size(t.width) * t.height;
     }
-    EXPECT_EQ(3508, next_gl_row);
-    EXPECT_EQ(0, covered_to_gdi_row);
-
-    expect_band(print_band(3508, 512, 0), 0, 512, 2996);
-    expect_band(print_band(3508, 512, 6), 3072, 436, 0);
+    EXPECT_EQ((int64_t)tiling.area.width * tiling.area.height, pixels);
+    return bytes;
 }
 
-TEST(PrintBands, ExactMultiplesShortPagesAndIndicesOutsideThePage) {
-    EXPECT_EQ(2, print_band_count(1024, 512));
-    expect_band(print_band(1024, 512, 1), 512, 512, 0);
-    EXPECT_EQ(1, print_band_count(1, 512));
-    expect_band(print_band(1, 512, 0), 0, 1, 0);
-    EXPECT_EQ(0, print_band_count(0, 512));
-    EXPECT_EQ(0, print_band_count(-5, 512));
-    EXPECT_EQ(0, print_band_count(100, 0));
-    EXPECT_EQ(0, print_band(3508, 512, 7).height);
-    EXPECT_EQ(0, print_band(3508, 512, -1).height);
-    EXPECT_EQ(0, print_band(0, 512, 0).height);
-    // No overflow near the top of the 32-bit range.
-    EXPECT_EQ(4194304, print_band_count(2147483647, 512));
-    // Bands of at most 2^18 pixels: A4 at 300, 600 and 1200 dpi; 8 to 512 rows.
+// A 1016 x 714 view on an A4 page at 300 dpi: only its 1744 rows are sent, half the
+// page's bytes, in tiles as large as the band bitmap (2479 x 105).
+TEST(PrintTiles, OnlyThePicturesPixelsAreSentEachOnce) {
+    PrintArea area = print_picture_area(2479, 3508, place_on_page(2479, 3508, 1016, 714), 1016, 714);
+    EXPECT_EQ(0, area.left);
+    EXPECT_EQ(882, area.bottom);  // 882.9 to 2625.1
+    EXPECT_EQ(2479, area.width);
+    EXPECT_EQ(1744, area.height);
+    PrintTiling tiling = plan_print_tiles(area, 2479, print_band_rows(2479));
+    EXPECT_EQ(17, print_tile_count(tiling));
+    EXPECT_EQ(7440 * 1744, check_tiles(tiling, 3508, 2479, 105));
+    EXPECT_EQ(2521, print_tile(tiling, 3508, 0).gdi_top);  // the bottom tile, counted from the top
+
+    // A picture narrower than the page keeps white columns either side.
+    area = print_picture_area(100, 100, place_on_page(100, 100, 50, 100), 50, 100);
+    EXPECT_EQ(25, area.left);
+    EXPECT_EQ(50, area.width);
+    EXPECT_EQ(100, area.height);
+}
+
+// A 44-inch roll at 600 dpi (26,400 pixels across) is wider than a viewport can be:
+// tiles of at most the renderer's width, the last one narrower.
+TEST(PrintTiles, PagesWiderThanTheViewportAreCutIntoColumns) {
+    PrintArea area = print_picture_area(26400, 30000, place_on_page(26400, 30000, 1016, 714), 1016, 714);
+    PrintTiling tiling = plan_print_tiles(area, 8192, print_band_rows(8192));
+    EXPECT_EQ(4, tiling.columns);
+    EXPECT_EQ(8192, print_tile(tiling, 30000, 0).rect.width);
+    EXPECT_EQ(26400 - 3 * 8192, print_tile(tiling, 30000, 3).rect.width);
+    check_tiles(tiling, 30000, 8192, 32);
+    // A smaller viewport of the renderer's: 4096 x 16.
+    check_tiles(plan_print_tiles(area, 4096, 16), 30000, 4096, 16);
+
     EXPECT_EQ(105, print_band_rows(2479));
-    EXPECT_EQ(52, print_band_rows(4958));
-    EXPECT_EQ(26, print_band_rows(9916));
+    EXPECT_EQ(32, print_band_rows(8192));
     EXPECT_EQ(8, print_band_rows(2147483647));
     EXPECT_EQ(512, print_band_rows(100));
     EXPECT_EQ(0, print_band_rows(0));
+    EXPECT_EQ(0, print_tile_count(plan_print_tiles(area, 0, 16)));
+    EXPECT_EQ(0, print_tile_count(plan_print_tiles(print_picture_area(100, 100, place_on_page(100, 100, 0, 5), 0, 5), 64, 64)));
+    EXPECT_EQ(0, print_tile(tiling, 30000, print_tile_count(tiling)).rect.width);
+    EXPECT_EQ(0, print_tile(tiling, 30000, -1).rect.width);
 }
 
 TEST(DibRows, ChannelsAreSwappedAndRowsPaddedWithZeros) {

@@ -138,19 +138,35 @@ struct FakeFolder {
     FolderKind kind;
     std::string target;
     std::string pending;  // a name being deleted: listed, but answering 5 when made
-    int busy;             // sharing violations before a replace or move goes (-1: for ever)
+    int busy;             // sharing violations before a replace or move goes
+    std::string held;     // open in another program for good: the replace answers 32 for it
+    bool held_shares_delete;  // else moving or opening it for deleting answers 32 too
     int replace_error;    // answered by the replace, having left the files as Windows does
     bool moves_denied;
     int paused_ms;
-    int flushes;  // of the last save; a swap or cut before the first one fails
+    int flushes;      // of the last save; a swap or cut before the first one fails
+    int flush_error;  // answered by every flush once the bytes are written
+    unsigned long attributes;  // the target's
 } folder;
 
 const SafeFilePlatform& posix = posix_file_platform;
 
 bool still_busy() {
     if (folder.busy == 0) return false;
-    if (folder.busy > 0) --folder.busy;
+    --folder.busy;
     return true;
+}
+
+bool held_unshared(const std::string& path) { return path == folder.held && !folder.held_shares_delete; }
+
+int fake_probe(const char* path, unsigned long* attributes) {
+    int kind = posix.probe(path, attributes);
+    if (path == folder.target) *attributes = folder.attributes;
+    return kind;
+}
+
+void fake_set_attributes(const char* path, unsigned long attributes) {
+    if (path == folder.target) folder.attributes = attributes;
 }
 
 int fake_exists(const char* path) { return path == folder.pending || posix.exists(path); }
@@ -159,6 +175,7 @@ int fake_try_open(const char* path, int access) {
     if (!posix.exists(path)) return FILE_ERROR_NOT_FOUND;
     if (folder.kind == TARGET_DENIED && path == folder.target) return FILE_ERROR_ACCESS_DENIED;
     if (folder.kind == DROP_BOX && (access & FILE_ACCESS_DELETE)) return FILE_ERROR_ACCESS_DENIED;
+    if ((access & FILE_ACCESS_DELETE) && held_unshared(path)) return FILE_ERROR_SHARING_VIOLATION;
     return FILE_ERROR_NONE;
 }
 
@@ -176,7 +193,7 @@ bool renames_refused() { return folder.kind == DROP_BOX || folder.kind == TARGET
 
 int fake_flush(FILE* file) {
     ++folder.flushes;
-    return fflush(file) == 0 ? FILE_ERROR_NONE : FILE_ERROR_GENERAL;
+    return fflush(file) == 0 ? folder.flush_error : FILE_ERROR_GENERAL;
 }
 
 // Only bytes on the disk may be put in place or have the old ones cut after them.
@@ -184,7 +201,7 @@ int fake_cut_here(FILE* file) { return folder.flushes == 0 ? FILE_ERROR_GENERAL 
 
 int fake_replace(const char* target, const char* replacement, const char* backup) {
     if (folder.flushes == 0) return FILE_ERROR_GENERAL;
-    if (still_busy()) return FILE_ERROR_SHARING_VIOLATION;
+    if (still_busy() || target == folder.held || replacement == folder.held) return FILE_ERROR_SHARING_VIOLATION;
     if (renames_refused()) return FILE_ERROR_ACCESS_DENIED;
     // 1177: the old file went to the backup name, the new one kept its own.
     if (folder.replace_error == FILE_ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) rename(target, backup);
@@ -199,6 +216,12 @@ int fake_move(const char* from, const char* to) {
     return posix.move(from, to);
 }
 
+int fake_move_over(const char* from, const char* to) {
+    if (held_unshared(from) || held_unshared(to)) return FILE_ERROR_SHARING_VIOLATION;
+    if (renames_refused() || folder.moves_denied) return FILE_ERROR_ACCESS_DENIED;
+    return posix.move_over(from, to);
+}
+
 int fake_remove(const char* path) { return folder.kind == DROP_BOX ? FILE_ERROR_ACCESS_DENIED : posix.remove(path); }
 
 void use_folder(FolderKind kind, const std::string& target) {
@@ -211,6 +234,9 @@ void fake_pause(int milliseconds) { folder.paused_ms += milliseconds; }
 
 SafeFilePlatform fake_platform() {
     SafeFilePlatform platform = posix;
+    platform.probe = fake_probe;
+    platform.set_attributes = fake_set_attributes;
+    platform.move_over = fake_move_over;
     platform.exists = fake_exists;
     platform.try_open = fake_try_open;
     platform.create_new = fake_create_new;
@@ -313,12 +339,21 @@ TEST(SafeFileFolders, EachWayTheSwapCanGoLeavesTheNewBytesPlacedTheOldKeptOrBoth
         Files after;
         int paused_ms;
         const char* text;  // D/ stands for the folder
+        const char* held = "";  // held by another program for good: notes.txt, or the temporary
+        bool held_shares_delete = false;
     };
     const Case cases[] = {
         // Busy targets are waited for about a second; a denial is not.
         {"busy three times", 3, 0, false, false, true, SAVE_OK, {{"notes.txt", "new"}}, 150, "Save complete"},
-        {"busy for good", -1, 0, false, false, true, SAVE_IN_USE, {{"notes.txt", "old"}}, 1000,
-         "The file is in use by another program and was not replaced."},
+        {"target held", 0, 0, false, false, true, SAVE_IN_USE, {{"notes.txt", "old"}}, 1000,
+         "The file is in use by another program and was not replaced.", "notes.txt"},
+        // A scanner or sync client reading the new file: moved over the target.
+        {"replacement held", 0, 0, false, false, true, SAVE_OK, {{"notes.txt", "new"}}, 1000, "Save complete",
+         "notes.t~0", true},
+        {"replacement held, not for deleting", 0, 0, false, false, true, SAVE_KEPT_IN_USE,
+         {{"notes.t~0", "new"}, {"notes.txt", "old"}}, 1000,
+         "The file could not be replaced. The new contents are in D/notes.t~0, which another program is using.",
+         "notes.t~0"},
         {"new file, rename busy twice", 2, 0, false, false, false, SAVE_OK, {{"notes.txt", "new"}}, 100,
          "Save complete"},
         {"denied at the swap", 0, DENIED, false, false, true, SAVE_DENIED, {{"notes.txt", "old"}}, 0,
@@ -343,6 +378,8 @@ TEST(SafeFileFolders, EachWayTheSwapCanGoLeavesTheNewBytesPlacedTheOldKeptOrBoth
         folder.busy = c.busy;
         folder.replace_error = c.replace_error;
         folder.moves_denied = c.moves_denied;
+        if (c.held[0]) folder.held = dir.file(c.held);
+        folder.held_shares_delete = c.held_shares_delete;
         EXPECT_EQ(c.outcome, save(path, "new", &text));
         EXPECT_EQ(c.after, files_in(dir.path));
         EXPECT_EQ(c.paused_ms, folder.paused_ms);
@@ -350,5 +387,43 @@ TEST(SafeFileFolders, EachWayTheSwapCanGoLeavesTheNewBytesPlacedTheOldKeptOrBoth
         for (size_t at = 0; (at = expected.find("D/", at)) != std::string::npos; at += dir.path.size() + 1)
             expected.replace(at, 2, dir.path + "/");
         EXPECT_EQ(expected, text);
+    }
+}
+
+TEST(SafeFileFolders, ReplacedFileKeepsWhatItsUserSetAndIsMarkedChanged) {
+    TempDir dir;
+    std::string path = dir.file("notes.txt"), text;
+    write_bytes(path, "old");
+    use_folder(PLAIN_FOLDER, path);
+    // Hidden, not indexed, offline (0x1000) and recalled on access (0x400000); a
+    // backup took it, so the archive bit is clear.
+    folder.attributes = FILE_ATTR_HIDDEN | FILE_ATTR_NOT_CONTENT_INDEXED | 0x1000 | 0x400000;
+    EXPECT_EQ(SAVE_OK, save(path, "new", &text));
+    EXPECT_EQ((unsigned long)(FILE_ATTR_HIDDEN | FILE_ATTR_NOT_CONTENT_INDEXED | FILE_ATTR_ARCHIVE), folder.attributes);
+    folder.attributes = FILE_ATTR_SYSTEM | FILE_ATTR_ARCHIVE;
+    EXPECT_EQ(SAVE_OK, save(path, "newer", &text));
+    EXPECT_EQ((unsigned long)(FILE_ATTR_SYSTEM | FILE_ATTR_ARCHIVE), folder.attributes);
+}
+
+// Storage without a flush (WinFsp mounts, some redirected folders) answers 1 or 50
+// once the bytes are written: the save goes on. In place, the file is cut to the new
+// bytes once they are written, whatever the flush said.
+TEST(SafeFileFolders, StorageThatCannotFlushSavesAndInPlaceWritesAreCutToLength) {
+    for (int error : {FILE_ERROR_INVALID_FUNCTION, FILE_ERROR_NOT_SUPPORTED, FILE_ERROR_GENERAL}) {
+        SCOPED_TRACE(error);
+        const bool saves = error != FILE_ERROR_GENERAL;
+        TempDir dir;
+        std::string path = dir.file("notes.txt"), text;
+        write_bytes(path, "0123456789abcdef");
+        use_folder(PLAIN_FOLDER, path);
+        folder.flush_error = error;
+        EXPECT_EQ(saves ? SAVE_OK : SAVE_FAILED, save(path, "new", &text));
+        EXPECT_EQ((Files{{"notes.txt", saves ? "new" : "0123456789abcdef"}}), files_in(dir.path));
+        use_folder(NO_NEW_FILES, path);
+        folder.flush_error = error;
+        EXPECT_EQ(saves ? SAVE_OK : SAVE_DAMAGED, save(path, "ABC", &text));
+        EXPECT_EQ(saves ? "Save complete" : "The file " + path + " could not be written completely and is damaged.",
+                  text);
+        EXPECT_EQ((Files{{"notes.txt", "ABC"}}), files_in(dir.path));
     }
 }

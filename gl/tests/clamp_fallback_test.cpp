@@ -91,13 +91,14 @@ TEST_F(ClampFallback, MapAndPrintedPageMatchTheEdgeClampedDrawing) {
         picture.pixels[i * 3 + 1] = 170;
         picture.pixels[i * 3 + 2] = 90;
     }
+    const PrintArea whole_page = {0, 0, RENDER_WIDTH, RENDER_HEIGHT};
     ASSERT_EQ(upload_print_texture(&picture), 1);
-    ASSERT_EQ(draw_print_page_band(&picture, RENDER_WIDTH, RENDER_HEIGHT, 0, RENDER_HEIGHT), 1);
+    ASSERT_EQ(draw_print_page_tile(&picture, RENDER_WIDTH, RENDER_HEIGHT, whole_page), 1);
     edge = read_all();
     EXPECT_RGB(read_pixel(0, 16), 200, 170, 90);
     ASSERT_EQ(upload_print_texture(&picture), 1);
     force_gl_clamp(0);
-    ASSERT_EQ(draw_print_page_band(&picture, RENDER_WIDTH, RENDER_HEIGHT, 0, RENDER_HEIGHT), 1);
+    ASSERT_EQ(draw_print_page_tile(&picture, RENDER_WIDTH, RENDER_HEIGHT, whole_page), 1);
     EXPECT_EQ("", compare(edge, read_all())) << "the printed page";
     destroy_image(&picture);
 }

@@ -67,10 +67,10 @@ static double filtered_red(const Image* texture, int x) {
     return (1 - f) * texture->pixels[i * 3] + f * texture->pixels[(i + 1) * 3];
 }
 
-// The whole page as one band.
+// The whole page in one piece.
 static int draw_page(const Image* picture, int32_t page_width, int32_t page_height) {
     if (!upload_print_texture(picture)) return 0;
-    return draw_print_page_band(picture, page_width, page_height, 0, page_height);
+    return draw_print_page_tile(picture, page_width, page_height, PrintArea{0, 0, page_width, page_height});
 }
 
 static std::vector<uint8_t> read_rows(int width, int height) {
@@ -114,26 +114,30 @@ TEST_F(PrintPage, PrintedPageHasWhiteMarginsAndTheFilteredPicture) {
     destroy_image(&picture);
 }
 
-TEST_F(PrintPage, BandsPutTogetherGiveTheWholePage) {
+// A page wider than the renderer's viewport (forced to 24 x 6 here): the tiles of
+// the picture's rows give the page drawn in one piece, which is white elsewhere.
+TEST_F(PrintPage, TilesNoLargerThanTheViewportGiveThePageDrawnInOnePiece) {
     Image picture = {0, 0, 0, NULL};
     make_picture(&picture);
     ASSERT_EQ(draw_page(&picture, 64, 48), 1);
     std::vector<uint8_t> page = read_rows(64, 48);
+    for (int y : {0, 15, 32, 47})
+        for (int x = 0; x < 64 * 3; ++x) ASSERT_EQ(255, page[y * 64 * 3 + x]) << "row " << y;
 
-    // One upload serves every band: a black texture left from before is replaced.
+    // One upload serves every tile: a black texture left from before is replaced.
     const uint8_t black[4] = {0, 0, 0, 0};
     glTexImage2D(GL_TEXTURE_2D, 0, 3, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, black);
     ASSERT_EQ(upload_print_texture(&picture), 1);
-    for (int band_bottom : {0, 10, 20, 30, 40}) {
-        int band_height = band_bottom == 40 ? 8 : 10;
-        ASSERT_EQ(draw_print_page_band(&picture, 64, 48, band_bottom, band_height), 1);
-        std::vector<uint8_t> band = read_rows(64, band_height);
-        for (int y = 0; y < band_height; ++y) {
-            for (int x = 0; x < 64 * 3; ++x) {
-                ASSERT_NEAR(band[y * 64 * 3 + x], page[(band_bottom + y) * 64 * 3 + x], 1)
-                    << "band " << band_bottom << " row " << y << " byte " << x;
-            }
-        }
+    PrintTiling tiling = plan_print_tiles(print_picture_area(64, 48, place_on_page(64, 48, 8, 2), 8, 2), 24, 6);
+    ASSERT_EQ(9, print_tile_count(tiling));  // rows 16 to 31: columns of 24, 24, 16; rows of 6, 6, 4
+    for (int i = 0; i < print_tile_count(tiling); ++i) {
+        PrintArea t = print_tile(tiling, 48, i).rect;
+        ASSERT_EQ(draw_print_page_tile(&picture, 64, 48, t), 1);
+        std::vector<uint8_t> tile = read_rows(t.width, t.height);
+        for (int y = 0; y < t.height; ++y)
+            for (int x = 0; x < t.width * 3; ++x)
+                ASSERT_NEAR(tile[(y * t.width) * 3 + x], page[((t.bottom + y) * 64 + t.left) * 3 + x], 1)
+                    << "tile " << i << " row " << y << " byte " << x;
     }
     destroy_image(&picture);
 }
@@ -157,16 +161,16 @@ TEST_F(PrintPage, CaptureWiderThanATextureFillsTheSamePageRectangle) {
     }
 }
 
-TEST_F(PrintPage, TooSmallPictureIsNotUploadedAndABandOfNoPictureIsWhite) {
+TEST_F(PrintPage, TooSmallPictureIsNotUploadedAndATileOfNoPictureIsWhite) {
     Image picture = {0, 0, 0, NULL};
     ASSERT_EQ(create_image(1, 5, 3, &picture), 1);
     memset(picture.pixels, 0, 15);
     EXPECT_EQ(upload_print_texture(&picture), 0);
     EXPECT_EQ(upload_print_texture(NULL), 0);
-    EXPECT_EQ(draw_print_page_band(NULL, 64, 48, 0, 48), 0);
+    EXPECT_EQ(draw_print_page_tile(NULL, 64, 48, PrintArea{0, 0, 64, 48}), 0);
     EXPECT_RGB(read_pixel(32, 24), 255, 255, 255);
     EXPECT_RGB(read_pixel(0, 0), 255, 255, 255);
-    EXPECT_EQ(draw_print_page_band(&picture, 0, 48, 0, 48), 0);
+    EXPECT_EQ(draw_print_page_tile(&picture, 0, 48, PrintArea{0, 0, 64, 48}), 0);
     destroy_image(&picture);
 }
 

@@ -1,6 +1,6 @@
 #!/bin/bash
-# Host-side look at the page the Print case produced: the newest PDF in
-# BAYLITH_PDF_DIR must have one page, white at its corners and with the map in
+# Host-side look at the pages the Print cases produced: every PDF in
+# BAYLITH_PDF_DIR must have one page, and the newest be white at its corners and with the map in
 # its middle: the view's centre lies on the tile of row 1, column 2, coloured
 # 110, 120, 120 by the test data. The picture must stand upright: down the
 # page's middle column, the top row of tiles (row 2, 110, 200, 140) shows at
@@ -17,9 +17,11 @@ if [ -z "$pdf" ]; then
     echo "no PDF in $BAYLITH_PDF_DIR"
     exit 1
 fi
-pages=$(pdfinfo "$pdf" | sed -n 's/^Pages: *//p')
-echo "$pdf: $pages page(s)"
-[ "$pages" = "1" ] || exit 1
+for each in "$BAYLITH_PDF_DIR"/*.pdf; do
+    pages=$(pdfinfo "$each" | sed -n 's/^Pages: *//p')
+    echo "$each: $pages page(s)"
+    [ "$pages" = "1" ] || exit 1
+done
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 pdftoppm -r 20 -png -singlefile "$pdf" "$scratch/page" || exit 1

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "core/image.h"
 
@@ -169,15 +170,32 @@ static std::vector<std::string> pdf_files(const std::string& folder) {
     return pdfs;
 }
 
+// The PDF that turns up in folder beside those before, once complete; "" when none.
+static std::string wait_for_new_pdf(const std::string& folder, const std::vector<std::string>& before) {
+    std::string added, pdf;
+    wait_until(15000, [&] {
+        for (const std::string& name : pdf_files(folder))
+            if (std::find(before.begin(), before.end(), name) == before.end()) added = name;
+        return !added.empty();
+    }, 100);
+    if (added.empty()) return "";
+    wait_until(5000, [&] {  // the file may still be growing
+        return read_file(folder + "\\" + added, &pdf) && pdf.find("%%EOF") != std::string::npos;
+    }, 100);
+    EXPECT_EQ("%PDF", pdf.substr(0, 4));  // its pages are counted from the host (pdfinfo)
+    EXPECT_NE(std::string::npos, added.find("Mesquib1")) << added;
+    return added;
+}
+
 // What a print looked like from outside while its page was drawn: WM_NULL sent
-// every 250 ms, and the "Printing" box, pressed Cancel in at once when cancel.
+// every 250 ms, and the "Printing" box, handed to on_box as soon as it shows.
 struct PrintWatch {
     int pings, slowest_ms, unanswered;
     bool box_seen, windows_disabled;
     std::string late;  // when each unanswered WM_NULL was sent
 };
 
-static PrintWatch watch_print(DWORD pid, HWND main, HWND panel, bool cancel) {
+static PrintWatch watch_print(DWORD pid, HWND main, HWND panel, const std::function<void(HWND)>& on_box) {
     PrintWatch watch = {0, 0, 0, false, true, ""};
     HWND box = NULL;
     DWORD next_ping = GetTickCount(), start = next_ping;
@@ -185,7 +203,7 @@ static PrintWatch watch_print(DWORD pid, HWND main, HWND panel, bool cancel) {
         if (!box && (box = find_top_window(pid, "#32770", "Printing")) != NULL) {
             watch.box_seen = true;
             watch.windows_disabled = !IsWindowEnabled(main) && !IsWindowEnabled(panel);
-            if (cancel) PostMessageA(GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0);
+            on_box(box);
         }
         if (box && !IsWindow(box)) break;
         if (!box && (find_top_window(pid, "#32770", "Info") || find_top_window(pid, "#32770", "Error")))
@@ -208,6 +226,14 @@ static PrintWatch watch_print(DWORD pid, HWND main, HWND panel, bool cancel) {
     return watch;
 }
 
+static void press_cancel(HWND box) { PostMessageA(GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0); }
+
+static void resize_window(HWND window, int width, int height) {
+    SetWindowPos(window, NULL, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+}
+
+// The page printed; the window resized while it is drawn (a display change, say:
+// a disabled window still gets its size) is drawn at its new size afterwards.
 TEST_F(Output, PrintSpoolsOnePage) {
     std::string folder = pdf_folder();
     if (folder.empty()) GTEST_SKIP() << "BAYLITH_PDF_DIR not set: no CUPS-PDF printer";
@@ -220,7 +246,12 @@ TEST_F(Output, PrintSpoolsOnePage) {
     HWND print_dialog = answer_print_dialog(pid(), main_window(), IDOK, 60000);
     ASSERT_TRUE(print_dialog) << "no print dialog; other windows: " << describe_other_windows(pid(), main_window());
     // The window answers while the page is drawn, and takes no input meanwhile.
-    PrintWatch watch = watch_print(pid(), main_window(), query_panel(), false);
+    RECT resized_during_page = {};
+    PrintWatch watch = watch_print(pid(), main_window(), query_panel(), [&](HWND box) {
+        resize_window(main_window(), 700, 560);
+        wait_until(3000, [&] { return GetClientRect(main_window(), &resized_during_page) && resized_during_page.right < 700; });
+        EXPECT_TRUE(IsWindow(box)) << "the page was done before the resize came";
+    });
     EXPECT_TRUE(watch.box_seen) << "no \"Printing\" box";
     EXPECT_TRUE(watch.windows_disabled) << "the main window or a panel took input while printing";
     EXPECT_EQ(0, watch.unanswered) << "unanswered in 300 ms, sent" << watch.late;
@@ -232,27 +263,29 @@ TEST_F(Output, PrintSpoolsOnePage) {
     }
     EXPECT_EQ("Print spooled", text);
     ASSERT_TRUE(dismiss_box(done));
-    // The tick runs again and draws with the main context: the tiles come in.
-    EXPECT_EQ("", wait_for_map()) << "the map stopped loading or drawing after the print";
+    EXPECT_FALSE(wait_for_new_pdf(folder, before).empty()) << "no new PDF in " << folder;
 
-    std::string added;
-    wait_until(15000, [&] {
-        for (const std::string& name : pdf_files(folder))
-            if (std::find(before.begin(), before.end(), name) == before.end()) added = name;
-        return !added.empty();
-    }, 100);
-    ASSERT_FALSE(added.empty()) << "no new PDF in " << folder;
-    EXPECT_NE(std::string::npos, added.find("Mesquib1")) << added;
-    std::string pdf;
-    wait_until(5000, [&] {  // the file may still be growing
-        return read_file(folder + "\\" + added, &pdf) && pdf.find("%%EOF") != std::string::npos;
-    }, 100);
-    EXPECT_EQ("%PDF", pdf.substr(0, 4));  // its pages are counted from the host (pdfinfo)
-    EXPECT_TRUE(app_alive(&app));
+    // The tick draws the new size with the main context; a snapshot now equals one
+    // taken after a fresh resize to the same size.
+    view_model_init(&view, resized_during_page.right, resized_during_page.bottom);
+    EXPECT_EQ("", wait_for_map()) << "the map is not drawn at the size it got during the page";
+    post_command(main_window(), CMD_SAVE_SNAPSHOT);
+    ASSERT_EQ("Save complete", save_through_dialog(pid(), wide(path_in_dir("after_print"))));
+    resize_window(main_window(), 640, 480);
+    settle(&app, 300);
+    resize_window(main_window(), 700, 560);
+    settle(&app, 300);
+    post_command(main_window(), CMD_SAVE_SNAPSHOT);
+    ASSERT_EQ("Save complete", save_through_dialog(pid(), wide(path_in_dir("fresh"))));
+    std::string after_print, fresh;
+    ASSERT_TRUE(read_file(path_in_dir("after_print.bmp"), &after_print) && read_file(path_in_dir("fresh.bmp"), &fresh));
+    EXPECT_EQ(54 + (size_t)bmp_row_size(resized_during_page.right) * resized_during_page.bottom, after_print.size());
+    EXPECT_TRUE(after_print == fresh) << "the snapshot after the print differs from one after a fresh resize";
 }
 
-// Cancelled in the print dialog, then in the "Printing" box: no box, no page.
-TEST_F(Output, CancelledPrintShowsNothingAndTilesKeepLoading) {
+// Cancelled in the print dialog, then in the "Printing" box: no box, no page; the
+// next print is not cancelled with it, and spools its page.
+TEST_F(Output, PrintCancelledInTheBoxThenAgainSpoolsOnePage) {
     if (pdf_folder().empty()) GTEST_SKIP() << "BAYLITH_PDF_DIR not set: no CUPS-PDF printer";
     std::vector<std::string> before = pdf_files(pdf_folder());
     ASSERT_NO_FATAL_FAILURE(start_with_data());
@@ -266,7 +299,7 @@ TEST_F(Output, CancelledPrintShowsNothingAndTilesKeepLoading) {
 
     post_command(main_window(), CMD_PRINT);
     ASSERT_TRUE(answer_print_dialog(pid(), main_window(), IDOK, 60000)) << "no print dialog";
-    PrintWatch watch = watch_print(pid(), main_window(), query_panel(), true);
+    PrintWatch watch = watch_print(pid(), main_window(), query_panel(), press_cancel);
     EXPECT_TRUE(watch.box_seen) << "no \"Printing\" box";
     settle(&app, 500);
     EXPECT_EQ("", describe_other_windows(pid(), main_window())) << "a box after Cancel";
@@ -274,6 +307,15 @@ TEST_F(Output, CancelledPrintShowsNothingAndTilesKeepLoading) {
     Sleep(1500);  // a spooled page shows about 0.1 s after its job ends
     EXPECT_EQ(before, pdf_files(pdf_folder()));
     EXPECT_EQ("", wait_for_map()) << "the map stopped drawing after the cancel";
+
+    post_command(main_window(), CMD_PRINT);
+    ASSERT_TRUE(answer_print_dialog(pid(), main_window(), IDOK, 60000)) << "no print dialog";
+    std::string text;
+    HWND done = wait_for_message_box(pid(), "Info", &text, 20000);
+    ASSERT_TRUE(done) << "no \"Print spooled\" after a cancelled print: " << describe_other_windows(pid(), main_window());
+    EXPECT_EQ("Print spooled", text);
+    dismiss_box(done);
+    EXPECT_FALSE(wait_for_new_pdf(pdf_folder(), before).empty()) << "no page after a cancelled print";
 }
 
 TEST_F(Output, PrintWithNoPrinterEndsCleanly) {

@@ -236,6 +236,18 @@ void choose_city() {
     if (cities > 0) choose_city_row(list, below(cities));
 }
 
+// A row clicked, then the next one chosen with the Down key.
+void choose_city_by_key() {
+    HWND list = GetDlgItem(shown_panel(CMD_SHOW_QUERY_PANEL), IDC_QUERY_CITY_LIST);
+    int cities = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
+    if (cities < 2) return;
+    choose_city_row(list, below(cities - 1));
+    if (focused_window(main_window()) != list) return;
+    real_key(VK_DOWN);
+    counted(true);
+    expect_report_of_selection(list, "city list choice by the Down key");
+}
+
 void double_click_at(int x, int y) {
     bool real = client_point_uncovered(main_window(), x, y);
     if (real) {
@@ -336,15 +348,59 @@ void snapshot(bool confirm) {
     if (!path.empty()) saved_files.push_back(SavedFile{path, "", (int)client.right, (int)client.bottom});
 }
 
-void print() {
-    const bool confirm = chance(70);
+// The last snapshot's name typed again, Yes to the question: the file is replaced.
+void snapshot_over_the_last() {
+    auto last = std::find_if(saved_files.rbegin(), saved_files.rend(), [](const SavedFile& f) { return f.width; });
+    if (last == saved_files.rend()) return snapshot(true);
+    RECT client;
+    GetClientRect(main_window(), &client);
+    post_command(main_window(), CMD_SAVE_SNAPSHOT);
+    std::string said = save_through_dialog(app.info.dwProcessId, wide(last->path), "Info", IDYES);
+    if (said != "Save complete") return fault("snapshot over the last: " + said);
+    last->width = client.right;
+    last->height = client.bottom;
+}
+
+// The print dialog answered; with cancel_in_box, Cancel pressed in the "Printing"
+// box, which leaves no box (but "Print spooled" when the page was done first).
+void print(bool cancel_in_box) {
+    const bool confirm = cancel_in_box || chance(70);
     post_command(main_window(), CMD_PRINT);
     HWND dialog = answer_print_dialog(app.info.dwProcessId, main_window(), confirm ? IDOK : IDCANCEL, 30000);
     if (!dialog) return fault("Print..: no print dialog");
-    if (confirm)
-        expect_info_box("Print spooled", "Print..");
-    else if (!wait_for_window_gone(dialog, 5000))
-        fault("Print..: the dialog stayed after Cancel");
+    if (!confirm) {
+        if (!wait_for_window_gone(dialog, 5000)) fault("Print..: the dialog stayed after Cancel");
+        return;
+    }
+    if (!cancel_in_box) return expect_info_box("Print spooled", "Print..");
+    HWND box = wait_for_top_window(app.info.dwProcessId, "#32770", "Printing", 10000);
+    if (box) press(box, IDCANCEL);
+    if (box && !wait_for_window_gone(box, 5000)) fault("Print.., Cancel: the \"Printing\" box stayed");
+    pause_ms(300);
+    HWND done = find_top_window(app.info.dwProcessId, "#32770", "Info");
+    if (done && message_box_text(done) == "Print spooled") dismiss_box(done);
+    expect_soon("Print.., Cancel: the windows stayed disabled", [] { return IsWindowEnabled(main_window()) != FALSE; });
+}
+
+// A few letters typed at the end of the Info panel's text.
+void type_into_info() {
+    HWND edit = GetDlgItem(shown_panel(CMD_SHOW_INFO_PANEL), IDC_INFO_TEXT);
+    const size_t before = info_text().size();
+    bool real = reachable(edit);
+    if (real) {
+        real_click_control(edit);
+        real_key_with(VK_CONTROL, VK_END);
+    } else {
+        PostMessageA(edit, EM_SETSEL, before, before);
+    }
+    for (char key : std::string("OK")) {
+        if (real)
+            real_key_with(VK_SHIFT, key);
+        else
+            PostMessageA(edit, WM_CHAR, key, 0);
+    }
+    counted(real);
+    expect_soon("typing into the Info panel", [&] { return info_text().size() == before + 2; });
 }
 
 void about() {
@@ -356,6 +412,7 @@ void about() {
     if (!wait_for_window_gone(box, SHOWS_WITHIN_MS)) fault("About..: OK did not close the box");
 }
 
+// By its close box or, for the Query panel, Esc in its first combo box.
 void hide_a_panel() {
     bool query = chance(50);
     HWND panel = query ? query_panel() : info_panel();
@@ -363,7 +420,16 @@ void hide_a_panel() {
     RECT frame;
     GetWindowRect(panel, &frame);
     POINT caption = {frame.right - 12, frame.top + 10};
-    bool real = WindowFromPoint(caption) == panel && real_click_close_box(panel);
+    HWND combo = GetDlgItem(panel, IDC_QUERY_FIRST_CRITERION);
+    bool real = false;
+    if (query && chance(50) && reachable(combo)) {
+        real_click_control(combo);  // opens its list, and closes it again
+        real_click_control(combo);
+        real = focused_window(main_window()) == combo;
+        if (real) real_key(VK_ESCAPE);
+    } else {
+        real = WindowFromPoint(caption) == panel && real_click_close_box(panel);
+    }
     if (!real) PostMessageA(panel, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     counted(real);
     expect_soon(std::string(query ? "Query" : "Info") + " panel: not hidden",
@@ -409,13 +475,17 @@ const Action ACTIONS[] = {
     {"display mode", 6, display_mode},
     {"combo choice", 8, combo_choice},
     {"city list choice", 4, choose_city},
+    {"city list choice by key", 1, choose_city_by_key},
     {"Reset Query", 3, reset_query},
     {"Info Clear", 2, info_clear},
     {"Info Save", 1, [] { info_save(true); }},
     {"Info Save cancelled", 1, [] { info_save(false); }},
+    {"Info typing", 1, type_into_info},
     {"Save Snapshot", 1, [] { snapshot(true); }},
     {"Save Snapshot cancelled", 1, [] { snapshot(false); }},
-    {"Print..", 1, print},
+    {"Save Snapshot over the last", 1, snapshot_over_the_last},
+    {"Print..", 1, [] { print(false); }},
+    {"Print.., Cancel in the box", 1, [] { print(true); }},
     {"About..", 2, about},
     {"hide a panel", 3, hide_a_panel},
     {"show a panel", 3, [] { shown_panel(chance(50) ? CMD_SHOW_QUERY_PANEL : CMD_SHOW_INFO_PANEL); }},
@@ -440,6 +510,8 @@ void sort_actions() {
     FALLBACK_ACTION = action_named("pan");
 }
 
+bool is_print(const Action* action) { return !strncmp(action->name, "Print..", 7); }
+
 const Action* pick_action(int actions, int last_print) {
     int total = 0;
     for (const Action* action : by_name) total += action->weight;
@@ -447,7 +519,7 @@ const Action* pick_action(int actions, int last_print) {
     size_t kind = 0;
     while (roll >= by_name[kind]->weight) roll -= by_name[kind++]->weight;
     // A few prints a run: each takes a second and spools a page.
-    return by_name[kind] == PRINT_ACTION && actions - last_print < PRINT_GAP ? FALLBACK_ACTION : by_name[kind];
+    return is_print(by_name[kind]) && actions - last_print < PRINT_GAP ? FALLBACK_ACTION : by_name[kind];
 }
 
 // ---- checks ----
@@ -612,7 +684,7 @@ int main() {
         const int kinds = (int)by_name.size();
         const Action* action = actions < kinds ? by_name[actions] : actions == kinds ? PRINT_ACTION
                                                                                : pick_action(actions, last_print);
-        if (action == PRINT_ACTION) last_print = actions;
+        if (is_print(action)) last_print = actions;
         warming_up = actions <= kinds;
         const double working_set_before = working_set_mb();
         action->run();
