@@ -78,8 +78,12 @@ void choose_city_double_clicked(HWND dialog) {
     POINT point = {(short)LOWORD(position), (short)HIWORD(position)};
     ScreenToClient(list, &point);
     LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
-    if (HIWORD(hit) != 0) return;  // below the last row
     WPARAM row = LOWORD(hit);
+    // The high word only says whether the point is outside the client area; in the
+    // blank space under a short list the nearest row comes back, so the point must
+    // lie in that row's own rectangle.
+    RECT row_rect;
+    if (SendMessageA(list, LB_GETITEMRECT, row, (LPARAM)&row_rect) == LB_ERR || !PtInRect(&row_rect, point)) return;
     if ((WPARAM)SendMessageA(list, LB_GETCURSEL, 0, 0) == row) return;
     SendMessageA(list, LB_SETCURSEL, row, 0);
     choose_city(dialog);
