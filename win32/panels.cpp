@@ -253,12 +253,12 @@ void info_save() {
 
     // The existing file is replaced only once the new text is wholly written.
     SafeFile file;
-    int outcome = begin_safe_file(file_platform, path, "w", &file);
+    int outcome = begin_safe_file(path, "w", &file);
     if (outcome == SAVE_OK) {
         read_info_text();
         info_text_for_save(info_text);
         int writes_ok = fprintf(file.file, "%s", info_text) >= 0;
-        outcome = finish_safe_file(file_platform, &file, writes_ok);
+        outcome = finish_safe_file(&file, writes_ok);
     }
     show_save_result(outcome);
 }

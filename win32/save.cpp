@@ -110,11 +110,36 @@ int ask_save_file_name(char* path, const char* extension) {
     return 1;
 }
 
+// What a Windows error means to the safe save.
+int file_error_of(DWORD error) {
+    switch (error) {
+    case ERROR_SUCCESS:
+        return FILE_ERROR_NONE;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return FILE_ERROR_NOT_FOUND;
+    case ERROR_ACCESS_DENIED:
+        return FILE_ERROR_ACCESS_DENIED;
+    // The replace reports a target held open as one it could not remove.
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+        return FILE_ERROR_BUSY;
+    case ERROR_DELETE_PENDING:
+        return FILE_ERROR_DELETE_PENDING;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return FILE_ERROR_EXISTS;
+    default:
+        return FILE_ERROR_OTHER;
+    }
+}
+
 // The file operations of a safe save on Windows. Every name goes to the ANSI
 // calls unconverted; every failure is reported as GetLastError gives it.
 namespace {
 
-int last_error() { return (int)GetLastError(); }
+int last_error() { return file_error_of(GetLastError()); }
 
 HANDLE handle_of(FILE* file) { return (HANDLE)_get_osfhandle(_fileno(file)); }
 
@@ -149,7 +174,7 @@ int try_open(const char* path, int access) {
                                 NULL, OPEN_EXISTING, 0, NULL);
     if (handle == INVALID_HANDLE_VALUE) return last_error();
     CloseHandle(handle);
-    return 0;
+    return FILE_ERROR_NONE;
 }
 
 // The C runtime's stream over an open handle, in the caller's mode; closes the
@@ -173,28 +198,28 @@ int create_new(const char* path, const char* mode, int access, FILE** file) {
                                 NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     if (handle == INVALID_HANDLE_VALUE) return last_error();
     *file = stream_of(handle, mode);
-    if (*file) return 0;
+    if (*file) return FILE_ERROR_NONE;
     DeleteFileA(path);
-    return ERROR_NOT_ENOUGH_MEMORY;
+    return FILE_ERROR_OTHER;
 }
 
 int open_existing(const char* path, const char* mode, FILE** file) {
     HANDLE handle = CreateFileA(path, GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
     if (handle == INVALID_HANDLE_VALUE) return last_error();
     *file = stream_of(handle, mode);
-    return *file ? 0 : ERROR_NOT_ENOUGH_MEMORY;
+    return *file ? FILE_ERROR_NONE : FILE_ERROR_OTHER;
 }
 
 int flush(FILE* file) {
-    if (fflush(file) != 0) return ERROR_WRITE_FAULT;
-    return FlushFileBuffers(handle_of(file)) ? 0 : last_error();
+    if (fflush(file) != 0) return FILE_ERROR_OTHER;
+    return FlushFileBuffers(handle_of(file)) ? FILE_ERROR_NONE : last_error();
 }
 
 // The stream writes from the start on, so the handle's position is where the new
 // bytes end.
 int cut_here(FILE* file) {
-    if (fflush(file) != 0) return ERROR_WRITE_FAULT;
-    return SetEndOfFile(handle_of(file)) ? 0 : last_error();
+    if (fflush(file) != 0) return FILE_ERROR_OTHER;
+    return SetEndOfFile(handle_of(file)) ? FILE_ERROR_NONE : last_error();
 }
 
 // Through the open handle, which holds the right to delete even where the folder
@@ -212,17 +237,16 @@ void discard(FILE* file, const char* path) {
 int replace(const char* target, const char* replacement, const char* backup) {
     if (ReplaceFileA(target, replacement, backup[0] ? backup : NULL, REPLACEFILE_IGNORE_MERGE_ERRORS, NULL,
                      NULL))
-        return 0;
+        return FILE_ERROR_NONE;
     return last_error();
 }
 
-int move(const char* from, const char* to) { return MoveFileExA(from, to, 0) ? 0 : last_error(); }
+int move(const char* from, const char* to) { return MoveFileExA(from, to, 0) ? FILE_ERROR_NONE : last_error(); }
 
 int remove_path(const char* path) {
-    if (DeleteFileA(path)) return 0;
-    DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return 0;
-    return (int)error;
+    if (DeleteFileA(path)) return FILE_ERROR_NONE;
+    int error = last_error();
+    return error == FILE_ERROR_NOT_FOUND ? FILE_ERROR_NONE : error;
 }
 
 // The attributes are put back after a replace: Wine's ReplaceFile drops them.
@@ -232,7 +256,7 @@ void pause_for(int milliseconds) { Sleep((DWORD)milliseconds); }
 
 }  // namespace
 
-const SafeFilePlatform windows_file_platform = {
+const FileCalls windows_file_calls = {
     probe, exists, try_open, create_new, open_existing, flush, cut_here, discard,
     replace, move, remove_path, set_attributes, pause_for,
 };

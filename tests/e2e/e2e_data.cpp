@@ -45,7 +45,7 @@ Rgb marker_cell_colour(int cell) {
 
 // The driver writes its data files through the same file calls as the program,
 // in place before any test runs.
-static const bool file_calls_installed = (file_platform = &windows_file_platform, true);
+static const bool file_calls_installed = (shell_calls.files = windows_file_calls, true);
 
 static bool write_image(const std::string& path, const Image& image) {
     return write_bmp(path.c_str(), &image) == 1;

@@ -1,6 +1,7 @@
 // The menu bar and the main window's procedure, driven in-process under Windows or
 // Wine (menus cannot be read from another process under Wine), with the shell's own
 // code throughout: it draws into a small bitmap context and finds no data files.
+// Also how the shell reads Windows' own codes for the core.
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
@@ -13,6 +14,7 @@
 #include "core/city_table.h"
 #include "win32/frame.h"
 #include "win32/print.h"
+#include "win32/save.h"
 #include "win32/snapshot.h"
 #include "gl/view.h"
 #include "core/view.h"
@@ -176,6 +178,40 @@ TEST(Shell, WheelSizePaintAndCommandHighWord) {
 }
 
 }  // namespace
+
+// The file calls' errors and the printer's document results, with the real constants.
+TEST(WindowsCodes, MapOntoTheCoresOwn) {
+    const struct {
+        DWORD error;
+        int expected;
+    } errors[] = {
+        {ERROR_SUCCESS, FILE_ERROR_NONE},
+        {ERROR_FILE_NOT_FOUND, FILE_ERROR_NOT_FOUND},
+        {ERROR_PATH_NOT_FOUND, FILE_ERROR_NOT_FOUND},
+        {ERROR_ACCESS_DENIED, FILE_ERROR_ACCESS_DENIED},
+        {ERROR_SHARING_VIOLATION, FILE_ERROR_BUSY},
+        {ERROR_LOCK_VIOLATION, FILE_ERROR_BUSY},
+        {ERROR_UNABLE_TO_REMOVE_REPLACED, FILE_ERROR_BUSY},  // a replaced target held open
+        {ERROR_DELETE_PENDING, FILE_ERROR_DELETE_PENDING},
+        {ERROR_FILE_EXISTS, FILE_ERROR_EXISTS},
+        {ERROR_ALREADY_EXISTS, FILE_ERROR_EXISTS},
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT, FILE_ERROR_OTHER},
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, FILE_ERROR_OTHER},  // what is on disk decides
+        {ERROR_DISK_FULL, FILE_ERROR_OTHER},
+    };
+    for (const auto& e : errors) EXPECT_EQ(e.expected, file_error_of(e.error)) << e.error;
+
+    EXPECT_EQ(PRINT_CALL_DONE, start_doc_result(1, ERROR_CANCELLED));
+    EXPECT_EQ(PRINT_CALL_CANCELLED, start_doc_result(0, ERROR_CANCELLED));
+    EXPECT_EQ(PRINT_CALL_CANCELLED, start_doc_result(SP_ERROR, ERROR_CANCELLED));
+    EXPECT_EQ(PRINT_CALL_FAILED, start_doc_result(0, ERROR_SUCCESS));
+    EXPECT_EQ(PRINT_CALL_FAILED, start_doc_result(SP_ERROR, ERROR_ACCESS_DENIED));
+    EXPECT_EQ(PRINT_CALL_DONE, end_page_result(1));
+    EXPECT_EQ(PRINT_CALL_CANCELLED, end_page_result(SP_APPABORT));
+    EXPECT_EQ(PRINT_CALL_CANCELLED, end_page_result(SP_USERABORT));
+    for (int refused : {0, SP_ERROR, SP_OUTOFDISK, SP_OUTOFMEMORY})
+        EXPECT_EQ(PRINT_CALL_FAILED, end_page_result(refused)) << refused;
+}
 
 // Every field of the request but these is zero (iPixelType RGBA is 0 too).
 void check_request(PIXELFORMATDESCRIPTOR request, DWORD flags, BYTE colour_bits) {
