@@ -71,7 +71,9 @@
 #define IDC_ABOUT_SELECT_ACTION 1058
 #define IDC_ABOUT_WEB_ADDRESS 1059
 
-// Menu commands; the Display items' ids are the display modes themselves (11 to 19).
+// Menu commands (their items: MENU_COMMAND_LIST in win32/menu.h). The Display items'
+// ids are the display modes' values (DISPLAY_MODE_LIST in core/view.h, which cannot
+// include this file); no command here may take one of them.
 #define CMD_SAVE_SNAPSHOT 1
 #define CMD_PRINT 2
 #define CMD_QUIT 10

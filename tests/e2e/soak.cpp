@@ -35,8 +35,6 @@ enum {
     SHOWS_WITHIN_MS = 3000,  // what an action changes shows within this, or it is a fault
 };
 
-const int DISPLAY_COMMANDS[] = {MAYOR_TOTAL_TERMS,   MAYOR_CONSECUTIVE_TERMS,   MAYOR_TERM_LENGTH, COUNCIL_TOTAL_TERMS,
-                                COUNCIL_CONSECUTIVE_TERMS, COUNCIL_TERMS_LENGTH, MAXIMUM_YEARS};
 const int COMBO_ITEMS[QUERY_COMBO_COUNT] = {6, 6, 4, 3, 7, 4, 5, 3};
 
 // splitmix64: the same seed gives the same actions anywhere.
@@ -275,7 +273,7 @@ void double_click_on_a_marker() {
     fault("a double click on the marker at the view's centre selected no city");
 }
 
-void display_mode() { post_command(main_window(), DISPLAY_COMMANDS[below(7)]); }
+void display_mode() { post_command(main_window(), DISPLAY_MODES[below(DISPLAY_MODE_COUNT)].mode); }
 
 void combo_choice() {
     HWND panel = shown_panel(CMD_SHOW_QUERY_PANEL);
