@@ -19,8 +19,8 @@
 #define INFO_PANEL_X 2
 #define INFO_PANEL_Y 2
 
-// Query panel (template 111): labels, the eight criteria in QueryState field
-// order, and the city list.
+// Query panel (template 111): labels, the criteria's combo boxes in QueryState
+// field order (QUERY_CRITERION_LIST in core/query.h), and the city list.
 #define IDC_QUERY_POPULATION_LABEL 1033
 #define IDC_QUERY_STRUCTURE_LABEL 1029
 #define IDC_QUERY_ELECTED_LABEL 1034
@@ -40,7 +40,6 @@
 #define IDC_QUERY_COUNCIL_SIZE 1012
 #define IDC_QUERY_STAGGERED 1013
 #define IDC_QUERY_FIRST_CRITERION IDC_QUERY_POPULATION
-#define IDC_QUERY_LAST_CRITERION IDC_QUERY_STAGGERED
 
 #define IDC_QUERY_CITY_LIST 1048
 
