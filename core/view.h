@@ -12,6 +12,7 @@
     X(MAYOR_TERM_LENGTH, 13, "Mayor Term Length", mayor_term_length)                        \
     X(COUNCIL_TOTAL_TERMS, 15, "Council Total Terms", council_total_terms)                  \
     X(COUNCIL_CONSECUTIVE_TERMS, 16, "Council Consecutive Terms", council_consecutive_terms) \
+    /* "Terms", unlike the mayor's item: kept exactly, users know the item so. */            \
     X(COUNCIL_TERMS_LENGTH, 17, "Council Terms Length", council_term_length)                \
     X(MAXIMUM_YEARS, 19, "Maximum Years", max_years)
 

@@ -38,6 +38,8 @@ PrintCall end_page_result(int result) {
 
 namespace {
 
+// Not this program's name, but the one its printouts have always had: kept exactly,
+// spoolers and stored output know it so.
 const char PRINT_DOCUMENT_NAME[] = "Mesquib1.0 printout";
 const char ERROR_CAPTION[] = "Error";
 
