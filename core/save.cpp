@@ -72,11 +72,11 @@ int temp_name(const char* final_path, int index, char* temp) {
 
 // A free temporary name other than the file's own one, for the old file on its way
 // out; "" when there is none.
-void choose_backup_name(SafeFile* file) {
+void choose_backup_name(const FileCalls* platform, SafeFile* file) {
     for (int index = 0; index < TEMP_NAME_COUNT; ++index) {
         if (!temp_name(file->final_path, index, file->backup_path)) continue;
         if (strcmp(file->backup_path, file->temp_path) == 0) continue;
-        if (!shell_calls.files.exists(file->backup_path)) return;
+        if (!platform->exists(file->backup_path)) return;
     }
     file->backup_path[0] = '\0';
 }
@@ -89,22 +89,22 @@ bool busy(int error) { return error == FILE_ERROR_BUSY || error == FILE_ERROR_DE
 
 enum StepKind { DO_REPLACE, DO_MOVE, DO_REMOVE };
 
-int run_step(StepKind kind, const char* a, const char* b, const char* c) {
+int run_step(const FileCalls* platform, StepKind kind, const char* a, const char* b, const char* c) {
     for (int attempt = 0;; ++attempt) {
-        int error = kind == DO_REPLACE ? shell_calls.files.replace(a, b, c)
-                    : kind == DO_MOVE  ? shell_calls.files.move(a, b)
-                                       : shell_calls.files.remove(a);
+        int error = kind == DO_REPLACE ? platform->replace(a, b, c)
+                    : kind == DO_MOVE  ? platform->move(a, b)
+                                       : platform->remove(a);
         if (!busy(error) || attempt == SAVE_RETRY_COUNT) return error;
-        shell_calls.files.pause(SAVE_RETRY_PAUSE_MS);
+        platform->pause(SAVE_RETRY_PAUSE_MS);
     }
 }
 
-int move_file(const char* from, const char* to) {
-    return run_step(DO_MOVE, from, to, NULL);
+int move_file(const FileCalls* platform, const char* from, const char* to) {
+    return run_step(platform, DO_MOVE, from, to, NULL);
 }
 
-void remove_file(const char* path) {
-    if (path[0] != '\0') run_step(DO_REMOVE, path, NULL, NULL);
+void remove_file(const FileCalls* platform, const char* path) {
+    if (path[0] != '\0') run_step(platform, DO_REMOVE, path, NULL, NULL);
 }
 
 int naming(int outcome, const char* first, const char* second) {
@@ -120,9 +120,9 @@ int refused(int error, const char* path) {
 }
 
 // The new bytes are at the target's name: the old file, if set aside, goes.
-int placed(SafeFile* file) {
-    if (file->target_exists) shell_calls.files.set_attributes(file->final_path, file->target_attributes);
-    remove_file(file->backup_path);
+int placed(const FileCalls* platform, SafeFile* file) {
+    if (file->target_exists) platform->set_attributes(file->final_path, file->target_attributes);
+    remove_file(platform, file->backup_path);
     return SAVE_OK;
 }
 
@@ -130,44 +130,42 @@ int placed(SafeFile* file) {
 
 // A name that is there, also one that cannot be opened because it is being
 // deleted (Windows reports that as a denial), is passed over.
-bool name_taken(int error, const char* path) {
+bool name_taken(const FileCalls* platform, int error, const char* path) {
     if (error == FILE_ERROR_EXISTS || error == FILE_ERROR_DELETE_PENDING) return true;
-    return error == FILE_ERROR_ACCESS_DENIED && shell_calls.files.exists(path);
+    return error == FILE_ERROR_ACCESS_DENIED && platform->exists(path);
 }
 
 // Whether the temporary file, and the target it would replace, may be renamed and
 // deleted by name, as the swap and its clean-up do.
-bool swap_allowed(const SafeFile* file) {
-    if (shell_calls.files.try_open(file->temp_path, FILE_ACCESS_DELETE) == FILE_ERROR_ACCESS_DENIED) return false;
+bool swap_allowed(const FileCalls* platform, const SafeFile* file) {
+    if (platform->try_open(file->temp_path, FILE_ACCESS_DELETE) == FILE_ERROR_ACCESS_DENIED) return false;
     return !file->target_exists ||
-           shell_calls.files.try_open(file->final_path, FILE_ACCESS_DELETE) != FILE_ERROR_ACCESS_DENIED;
+           platform->try_open(file->final_path, FILE_ACCESS_DELETE) != FILE_ERROR_ACCESS_DENIED;
 }
 
 // Opens the target itself: the existing one without cutting it, or a new one.
-int open_in_place(const char* mode, SafeFile* out) {
+int open_in_place(const FileCalls* platform, const char* mode, SafeFile* out) {
     out->in_place = 1;
     out->temp_path[0] = '\0';
-    const FileCalls& files = shell_calls.files;
     for (int attempt = 0;; ++attempt) {
-        int error = out->target_exists ? files.open_existing(out->final_path, mode, &out->file)
-                                       : files.create_new(out->final_path, mode, FILE_ACCESS_WRITE, &out->file);
+        int error = out->target_exists ? platform->open_existing(out->final_path, mode, &out->file)
+                                       : platform->create_new(out->final_path, mode, FILE_ACCESS_WRITE, &out->file);
         if (error == FILE_ERROR_NONE) return SAVE_OK;
         out->file = nullptr;
         if (!busy(error) || attempt == SAVE_RETRY_COUNT) return refused(error, out->final_path);
-        files.pause(SAVE_RETRY_PAUSE_MS);
+        platform->pause(SAVE_RETRY_PAUSE_MS);
     }
 }
 
 // Every byte over the old ones on the disk first; only then is the old tail cut.
 // Once a byte may have gone over the old ones, a failure is damage.
-int finish_in_place(SafeFile* file, int ok) {
+int finish_in_place(const FileCalls* platform, SafeFile* file, int ok) {
     FILE* stream = file->file;
     file->file = nullptr;
     bool touched = ftell(stream) != 0;
     if (ok) {
-        const FileCalls& files = shell_calls.files;
-        ok = files.flush(stream) == FILE_ERROR_NONE && files.cut_here(stream) == FILE_ERROR_NONE &&
-             files.flush(stream) == FILE_ERROR_NONE;
+        ok = platform->flush(stream) == FILE_ERROR_NONE && platform->cut_here(stream) == FILE_ERROR_NONE &&
+             platform->flush(stream) == FILE_ERROR_NONE;
     }
     if (fclose(stream) != 0) ok = 0;
     if (ok) return SAVE_OK;
@@ -203,16 +201,17 @@ int begin_safe_file(const char* path, const char* mode, SafeFile* out) {
     if (!out) return SAVE_FAILED;
     memset(out, 0, sizeof *out);
     // Nothing is saved before the program has filled in its file calls.
-    if (!shell_calls.files.probe || !path || !mode || path[0] == '\0') return SAVE_FAILED;
+    const FileCalls* platform = &shell_calls.files;
+    if (!platform->probe || !path || !mode || path[0] == '\0') return SAVE_FAILED;
     if (!to_native_path(path, out->final_path, sizeof out->final_path)) return SAVE_FAILED;
 
-    int target = shell_calls.files.probe(out->final_path, &out->target_attributes);
+    int target = platform->probe(out->final_path, &out->target_attributes);
     if (target == TARGET_FOLDER) return SAVE_FAILED;
     if (target == TARGET_READ_ONLY) return SAVE_READ_ONLY;
     out->target_exists = target == TARGET_FILE;
     // A target whose permissions deny writing stays so: no waiting, no temporary.
     if (out->target_exists &&
-        shell_calls.files.try_open(out->final_path, FILE_ACCESS_WRITE) == FILE_ERROR_ACCESS_DENIED) {
+        platform->try_open(out->final_path, FILE_ACCESS_WRITE) == FILE_ERROR_ACCESS_DENIED) {
         int outcome = naming(SAVE_DENIED, out->final_path, "");
         memset(out, 0, sizeof *out);
         return outcome;
@@ -221,21 +220,20 @@ int begin_safe_file(const char* path, const char* mode, SafeFile* out) {
     int outcome = SAVE_FAILED;
     for (int index = 0; index < TEMP_NAME_COUNT; ++index) {
         if (!temp_name(out->final_path, index, out->temp_path)) continue;
-        int made =
-            shell_calls.files.create_new(out->temp_path, mode, FILE_ACCESS_WRITE | FILE_ACCESS_DELETE, &out->file);
+        int made = platform->create_new(out->temp_path, mode, FILE_ACCESS_WRITE | FILE_ACCESS_DELETE, &out->file);
         if (made == FILE_ERROR_NONE) {
-            if (swap_allowed(out)) return SAVE_OK;
+            if (swap_allowed(platform, out)) return SAVE_OK;
             // A folder that keeps what is made there: the temporary goes while it
             // is still open, and the target itself is written.
-            shell_calls.files.discard(out->file, out->temp_path);
+            platform->discard(out->file, out->temp_path);
             out->file = nullptr;
-        } else if (name_taken(made, out->temp_path)) {
+        } else if (name_taken(platform, made, out->temp_path)) {
             continue;
         } else if (made != FILE_ERROR_ACCESS_DENIED) {
             break;
         }
         // No file may be made here that could be renamed and deleted again.
-        outcome = open_in_place(mode, out);
+        outcome = open_in_place(platform, mode, out);
         if (outcome == SAVE_OK) return SAVE_OK;
         break;
     }
@@ -244,28 +242,29 @@ int begin_safe_file(const char* path, const char* mode, SafeFile* out) {
 }
 
 int place_safe_file(SafeFile* file) {
+    const FileCalls* platform = &shell_calls.files;
     if (!file->target_exists) {
-        int error = move_file(file->temp_path, file->final_path);
+        int error = move_file(platform, file->temp_path, file->final_path);
         if (error == FILE_ERROR_NONE) return SAVE_OK;
-        remove_file(file->temp_path);
+        remove_file(platform, file->temp_path);
         return refused(error, file->final_path);
     }
 
-    choose_backup_name(file);
-    int error = run_step(DO_REPLACE, file->final_path, file->temp_path, file->backup_path);
-    if (error == FILE_ERROR_NONE) return placed(file);
+    choose_backup_name(platform, file);
+    int error = run_step(platform, DO_REPLACE, file->final_path, file->temp_path, file->backup_path);
+    if (error == FILE_ERROR_NONE) return placed(platform, file);
 
     // A failed replace may have done part of its work: go by what is on disk.
-    int has_target = shell_calls.files.exists(file->final_path);
-    int has_temp = shell_calls.files.exists(file->temp_path);
-    int has_backup = file->backup_path[0] != '\0' && shell_calls.files.exists(file->backup_path);
-    if (has_target && !has_temp) return placed(file);
+    int has_target = platform->exists(file->final_path);
+    int has_temp = platform->exists(file->temp_path);
+    int has_backup = file->backup_path[0] != '\0' && platform->exists(file->backup_path);
+    if (has_target && !has_temp) return placed(platform, file);
     if (!has_target && has_temp) {
         // The old file went aside (or is gone) and the new bytes wait under the
         // temporary name: they are never deleted.
-        if (move_file(file->temp_path, file->final_path) == FILE_ERROR_NONE) return placed(file);
-        if (has_backup && move_file(file->backup_path, file->final_path) == FILE_ERROR_NONE) {
-            remove_file(file->temp_path);  // the old file is back as it was
+        if (move_file(platform, file->temp_path, file->final_path) == FILE_ERROR_NONE) return placed(platform, file);
+        if (has_backup && move_file(platform, file->backup_path, file->final_path) == FILE_ERROR_NONE) {
+            remove_file(platform, file->temp_path);  // the old file is back as it was
             return SAVE_FAILED;
         }
         if (has_backup) return naming(SAVE_SET_ASIDE, file->temp_path, file->backup_path);
@@ -273,33 +272,34 @@ int place_safe_file(SafeFile* file) {
     }
     if (!has_target) {
         // Neither is there: put back the old file if it was set aside.
-        if (has_backup) move_file(file->backup_path, file->final_path);
+        if (has_backup) move_file(platform, file->backup_path, file->final_path);
         return SAVE_FAILED;
     }
 
     // The target is as it was: a backup the platform may have made of it and the
     // temporary go.
-    if (has_backup) remove_file(file->backup_path);
-    remove_file(file->temp_path);
+    if (has_backup) remove_file(platform, file->backup_path);
+    remove_file(platform, file->temp_path);
     return refused(error, file->final_path);
 }
 
 int finish_safe_file(SafeFile* file, int writes_ok) {
+    const FileCalls* platform = &shell_calls.files;
     if (!file || !file->file) return SAVE_FAILED;
     int ok = writes_ok;
     if (fflush(file->file) != 0 || ferror(file->file)) ok = 0;
-    if (file->in_place) return finish_in_place(file, ok);
+    if (file->in_place) return finish_in_place(platform, file, ok);
     // On the disk before the swap, or a power cut may leave an empty file in place.
-    if (ok && shell_calls.files.flush(file->file) != FILE_ERROR_NONE) ok = 0;
+    if (ok && platform->flush(file->file) != FILE_ERROR_NONE) ok = 0;
     if (!ok) {
-        shell_calls.files.discard(file->file, file->temp_path);
+        platform->discard(file->file, file->temp_path);
         file->file = nullptr;
         return SAVE_FAILED;
     }
     ok = fclose(file->file) == 0;
     file->file = nullptr;
     if (!ok) {
-        remove_file(file->temp_path);
+        remove_file(platform, file->temp_path);
         return SAVE_FAILED;
     }
     return place_safe_file(file);
