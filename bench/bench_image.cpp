@@ -9,6 +9,7 @@
 
 #include "bench/bench_support.h"
 #include "core/image.h"
+#include "core/save.h"
 #include "core/print.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "core/city_table.h"
 #include "core/image.h"
+#include "core/save.h"
 #include "gl/view.h"
 #include "core/view.h"
 
