@@ -119,6 +119,7 @@ int parse_terms_record(const char* line, int length, CityRecord* record) {
 int load_terms_file_from(const char* path) {
     FILE* file = open_file(path, "rb");
     if (!file) {
+        // The sentence is the caption and "Error" the text: kept so, users know the box.
         show_message("Error", "Error: can't read terms file!");
         return 0;
     }

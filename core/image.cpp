@@ -238,7 +238,7 @@ int write_bmp(const char* path, const Image* image) {
     put_u32(header + 42, BMP_PIXELS_PER_METRE);
 
     SafeFile out;
-    int opened = begin_safe_file(file_platform, path, "wb", &out);
+    int opened = begin_safe_file(path, "wb", &out);
     if (opened != SAVE_OK) return opened;
     setvbuf(out.file, write_buffer, _IOFBF, sizeof write_buffer);  // closed by finish_safe_file
     int ok = fwrite(header, 1, sizeof header, out.file) == sizeof header;
@@ -249,5 +249,5 @@ int write_bmp(const char* path, const Image* image) {
         swap_red_blue(row, image->pixels + (size_t)y * (size_t)width * 3, width);
         ok = fwrite(row, 1, (size_t)row_size, out.file) == (size_t)row_size;
     }
-    return finish_safe_file(file_platform, &out, ok);
+    return finish_safe_file(&out, ok);
 }

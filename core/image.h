@@ -49,8 +49,8 @@ int32_t bmp_row_size(int32_t width);
 // too large size, or whose pixels cannot be allocated (the record holds no pixels).
 int read_bmp(const char* path, Image* image);
 
-// Writes a 3-byte-per-pixel image through the safe save (core/save.h) with
-// file_platform's calls: a temporary file beside the target, put in place of it once
+// Writes a 3-byte-per-pixel image through the safe save (core/save.h) with the
+// shell's file calls: a temporary file beside the target, put in place of it once
 // every byte is written and flushed, or, where the folder takes no new files or lets
 // nothing made there be renamed or deleted, the target written in place. Returns the
 // SaveOutcome, which the save's box explains.

@@ -8,13 +8,10 @@
 // Marker values, the colour-keyed strip and the drawn markers (no GL).
 int32_t marker_value(const CityRecord* city, int32_t display_mode) {
     switch (display_mode) {
-    case MAYOR_TOTAL_TERMS: return city->mayor_total_terms;
-    case MAYOR_CONSECUTIVE_TERMS: return city->mayor_consecutive_terms;
-    case MAYOR_TERM_LENGTH: return city->mayor_term_length;
-    case COUNCIL_TOTAL_TERMS: return city->council_total_terms;
-    case COUNCIL_CONSECUTIVE_TERMS: return city->council_consecutive_terms;
-    case COUNCIL_TERMS_LENGTH: return city->council_term_length;
-    case MAXIMUM_YEARS: return city->max_years;
+#define MODE_FIELD(name, value, text, field) \
+    case name: return city->field;
+    DISPLAY_MODE_LIST(MODE_FIELD)
+#undef MODE_FIELD
     default: return 0;
     }
 }

@@ -93,22 +93,13 @@ enum GlSetupResult {
 // given an OpenGL context; step is where it stopped. NULL for GL_SETUP_DONE.
 const char* print_setup_failure_text(GlSetupResult step);
 
-// What the results of the printer's document calls mean (no device): a refused
-// StartDoc, and a page that EndPage did not take.
-enum {
-    PRINT_ERROR_CANCELLED = 1223,  // the platform's ERROR_CANCELLED
-    PRINT_SP_APPABORT = -2,        // EndPage: the abort procedure returned FALSE
-    PRINT_SP_USERABORT = -3,       // EndPage: the user deleted the job in the spooler
+// What the printer made of a document call (StartDoc, EndPage), as the shell reads
+// the platform's results.
+enum PrintCall {
+    PRINT_CALL_DONE,
+    PRINT_CALL_CANCELLED,  // by the user (a "Save Print Output As" prompt, the spooler) or the abort procedure
+    PRINT_CALL_FAILED,
 };
-
-enum PrintStart {
-    PRINT_START_OK,
-    PRINT_START_CANCELLED,  // the user cancelled (a "Save Print Output As" prompt): nothing to say
-    PRINT_START_FAILED,     // "Cannot start the print job!"
-};
-
-// What a StartDoc result means, with the thread's last error taken right after it.
-PrintStart print_start_outcome(int start_doc_result, uint32_t last_error);
 
 enum PageEnd {
     PAGE_END_OK,         // go on with EndDoc
@@ -116,7 +107,7 @@ enum PageEnd {
     PAGE_END_FAILED,     // AbortDoc, "Cannot print the page!"
 };
 
-// What EndPage's result means; cancelled says whether the user pressed Cancel
-// while the page was drawn or spooled. A page that failed is ended with AbortDoc,
-// never EndDoc, so that no partial page is spooled.
-PageEnd page_end_outcome(int end_page_result, int cancelled);
+// What became of the page, from EndPage's result; cancelled says whether the user
+// pressed Cancel while the page was drawn or spooled. A page that failed is ended
+// with AbortDoc, never EndDoc, so that no partial page is spooled.
+PageEnd page_end_outcome(PrintCall end_page, int cancelled);

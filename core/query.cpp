@@ -7,78 +7,42 @@
 QueryState query_state;
 QueryState saved_query;
 
+#define CRITERION_CHOICES(field, value, ...) const QueryChoice field##_choices[] = {__VA_ARGS__};
+namespace {
+QUERY_CRITERION_LIST(CRITERION_CHOICES)
+}  // namespace
+#undef CRITERION_CHOICES
+
+#define CRITERION(field, value, ...) {field##_choices, (int)(sizeof field##_choices / sizeof field##_choices[0])},
+const QueryCriterion QUERY_CHOICES[QUERY_CRITERIA] = {QUERY_CRITERION_LIST(CRITERION)};
+#undef CRITERION
+
 int8_t* query_selection(QueryState* query, int i) {
-    switch (i) {
-        case 0: return &query->population;
-        case 1: return &query->structure;
-        case 2: return &query->elected;
-        case 3: return &query->has_limits;
-        case 4: return &query->adopted;
-        case 5: return &query->amended;
-        case 6: return &query->council_size;
-        case 7: return &query->staggered;
-        default: return nullptr;
-    }
+    int index = 0;
+#define SELECTION(field, value, ...) \
+    if (i == index++) return &query->field;
+    QUERY_CRITERION_LIST(SELECTION)
+#undef SELECTION
+    return nullptr;
 }
 
 namespace {
 
-int within(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
-
-// Each test gives 1 when the row passes; selection 0 ("ALL") and any selection
-// without a band of its own pass.
-int population_passes(int selection, int32_t population) {
-    switch (selection) {
-        case 1: return within(population, 500000, 699999);
-        case 2: return within(population, 700000, 999999);
-        case 3: return within(population, 1000000, 1499999);
-        case 4: return within(population, 1500000, 3000000);
-        case 5: return population > 3000000;
-        default: return 1;
-    }
-}
-
-int structure_passes(int selection, const char* structure) {
-    if (selection < 1 || selection > STRUCTURE_CODE_COUNT) return 1;
-    return structure_number(structure) == selection;
-}
-
-int character_passes(int selection, char value, const char* choices, int choice_count) {
-    if (selection < 1 || selection > choice_count) return 1;
-    return value == choices[selection - 1];
-}
-
-int adopted_passes(int selection, int32_t year) {
-    if (selection < 1 || selection > 6) return 1;
-    int32_t first = 1950 + 10 * (selection - 1);
-    return within(year, first, first + 9);
-}
-
-int amended_passes(int selection, int32_t year) {
-    if (selection < 1 || selection > 3) return 1;
-    int32_t first = 1980 + 10 * (selection - 1);
-    return within(year, first, first + 9);
-}
-
-int council_size_passes(int selection, int32_t size) {
-    switch (selection) {
-        case 1: return within(size, 5, 9);
-        case 2: return within(size, 10, 14);
-        case 3: return within(size, 15, 30);
-        case 4: return size > 30;
-        default: return 1;
-    }
+// 1 when the row's value passes the selection: selection 0 ("ALL") and any
+// selection without a choice of its own pass.
+int passes(int selection, int32_t value, const QueryCriterion& criterion) {
+    if (selection < 1 || selection > criterion.choice_count) return 1;
+    const QueryChoice& choice = criterion.choices[selection - 1];
+    return value >= choice.low && value <= choice.high;
 }
 
 int row_passes(const QueryState* query, const CityRecord* row) {
-    return population_passes(query->population, row->population) &&
-           structure_passes(query->structure, row->structure) &&
-           character_passes(query->elected, row->elected, "ADM", 3) &&
-           character_passes(query->has_limits, row->has_limits, "NY", 2) &&
-           adopted_passes(query->adopted, row->adopted) &&
-           amended_passes(query->amended, row->amended) &&
-           council_size_passes(query->council_size, row->council_size) &&
-           character_passes(query->staggered, row->staggered, "NY", 2);
+    int index = 0;
+#define CRITERION_PASSES(field, value, ...) \
+    if (!passes(query->field, (int32_t)(value), QUERY_CHOICES[index++])) return 0;
+    QUERY_CRITERION_LIST(CRITERION_PASSES)
+#undef CRITERION_PASSES
+    return 1;
 }
 
 }  // namespace

@@ -33,6 +33,8 @@ void put_second_column(char* line, size_t pos, const char* second) {
     if (pos < REPORT_LINE_BYTES) snprintf(line + pos, REPORT_LINE_BYTES - pos, "%s", second);
 }
 
+// The pairings look odd (a commission as a weak mayor-council, a council-manager as
+// a strong one) but are the report's own: kept exactly, saved reports hold them.
 const char* structure_text(const char* structure) {
     static const char* const texts[STRUCTURE_CODE_COUNT] = {
         "Structure: Commission (Weak Mayor-Council)       ",

@@ -30,12 +30,6 @@ void cut_to_folder(wchar_t* path) {
 
 // Saving through a temporary file: the names, how the folder is found out, and
 // what is done after each step of the swap by what that step left on disk.
-#ifdef _WIN32
-const SafeFilePlatform* file_platform = nullptr;
-#else
-const SafeFilePlatform* file_platform = &posix_file_platform;
-#endif
-
 namespace {
 
 // The files the last box names: the one with the new bytes first.
@@ -78,7 +72,7 @@ int temp_name(const char* final_path, int index, char* temp) {
 
 // A free temporary name other than the file's own one, for the old file on its way
 // out; "" when there is none.
-void choose_backup_name(const SafeFilePlatform* platform, SafeFile* file) {
+void choose_backup_name(const FileCalls* platform, SafeFile* file) {
     for (int index = 0; index < TEMP_NAME_COUNT; ++index) {
         if (!temp_name(file->final_path, index, file->backup_path)) continue;
         if (strcmp(file->backup_path, file->temp_path) == 0) continue;
@@ -89,17 +83,13 @@ void choose_backup_name(const SafeFilePlatform* platform, SafeFile* file) {
 
 // ---- steps, each tried again while another program holds the file ----
 
-// A sharing or lock violation, or a file on its way out, passes in a moment; a
-// denial does not. The replace reports a target held open as one it could not
-// remove.
-bool busy(int error) {
-    return error == FILE_ERROR_SHARING_VIOLATION || error == FILE_ERROR_LOCK_VIOLATION ||
-           error == FILE_ERROR_DELETE_PENDING || error == FILE_ERROR_UNABLE_TO_REMOVE_REPLACED;
-}
+// A file another program holds, or one on its way out, passes in a moment; a
+// denial does not.
+bool busy(int error) { return error == FILE_ERROR_BUSY || error == FILE_ERROR_DELETE_PENDING; }
 
 enum StepKind { DO_REPLACE, DO_MOVE, DO_REMOVE };
 
-int run_step(const SafeFilePlatform* platform, StepKind kind, const char* a, const char* b, const char* c) {
+int run_step(const FileCalls* platform, StepKind kind, const char* a, const char* b, const char* c) {
     for (int attempt = 0;; ++attempt) {
         int error = kind == DO_REPLACE ? platform->replace(a, b, c)
                     : kind == DO_MOVE  ? platform->move(a, b)
@@ -109,11 +99,11 @@ int run_step(const SafeFilePlatform* platform, StepKind kind, const char* a, con
     }
 }
 
-int move_file(const SafeFilePlatform* platform, const char* from, const char* to) {
+int move_file(const FileCalls* platform, const char* from, const char* to) {
     return run_step(platform, DO_MOVE, from, to, NULL);
 }
 
-void remove_file(const SafeFilePlatform* platform, const char* path) {
+void remove_file(const FileCalls* platform, const char* path) {
     if (path[0] != '\0') run_step(platform, DO_REMOVE, path, NULL, NULL);
 }
 
@@ -133,7 +123,7 @@ int refused(int error, const char* path) {
 // file gets back what its user set (Wine's replace drops it; an offline or
 // placeholder bit does not fit a file now local) and is marked changed, so that
 // archive-bit backups take it.
-int placed(const SafeFilePlatform* platform, SafeFile* file) {
+int placed(const FileCalls* platform, SafeFile* file) {
     const unsigned long kept = FILE_ATTR_HIDDEN | FILE_ATTR_SYSTEM | FILE_ATTR_NOT_CONTENT_INDEXED;
     if (file->target_exists)
         platform->set_attributes(file->final_path, (file->target_attributes & kept) | FILE_ATTR_ARCHIVE);
@@ -144,29 +134,28 @@ int placed(const SafeFilePlatform* platform, SafeFile* file) {
 // Storage that offers no flush (some network and user-mode file systems) says so
 // once the bytes are written: they are then as durable as it makes them.
 bool flushed(int error) {
-    return error == FILE_ERROR_NONE || error == FILE_ERROR_INVALID_FUNCTION || error == FILE_ERROR_NOT_SUPPORTED;
+    return error == FILE_ERROR_NONE || error == FILE_ERROR_NOT_SUPPORTED;
 }
 
 // ---- finding out what the folder allows ----
 
 // A name that is there, also one that cannot be opened because it is being
 // deleted (Windows reports that as a denial), is passed over.
-bool name_taken(const SafeFilePlatform* platform, int error, const char* path) {
-    if (error == FILE_ERROR_FILE_EXISTS || error == FILE_ERROR_ALREADY_EXISTS || error == FILE_ERROR_DELETE_PENDING)
-        return true;
+bool name_taken(const FileCalls* platform, int error, const char* path) {
+    if (error == FILE_ERROR_EXISTS || error == FILE_ERROR_DELETE_PENDING) return true;
     return error == FILE_ERROR_ACCESS_DENIED && platform->exists(path);
 }
 
 // Whether the temporary file, and the target it would replace, may be renamed and
 // deleted by name, as the swap and its clean-up do.
-bool swap_allowed(const SafeFilePlatform* platform, const SafeFile* file) {
+bool swap_allowed(const FileCalls* platform, const SafeFile* file) {
     if (platform->try_open(file->temp_path, FILE_ACCESS_DELETE) == FILE_ERROR_ACCESS_DENIED) return false;
     return !file->target_exists ||
            platform->try_open(file->final_path, FILE_ACCESS_DELETE) != FILE_ERROR_ACCESS_DENIED;
 }
 
 // Opens the target itself: the existing one without cutting it, or a new one.
-int open_in_place(const SafeFilePlatform* platform, const char* mode, SafeFile* out) {
+int open_in_place(const FileCalls* platform, const char* mode, SafeFile* out) {
     out->in_place = 1;
     out->temp_path[0] = '\0';
     for (int attempt = 0;; ++attempt) {
@@ -182,7 +171,7 @@ int open_in_place(const SafeFilePlatform* platform, const char* mode, SafeFile* 
 // Every byte over the old ones on the disk first, where the storage can; then the
 // old tail is cut, whatever the flush said, since a shorter text would keep it.
 // Once a byte may have gone over the old ones, a failure is damage.
-int finish_in_place(const SafeFilePlatform* platform, SafeFile* file, int ok) {
+int finish_in_place(const FileCalls* platform, SafeFile* file, int ok) {
     FILE* stream = file->file;
     file->file = nullptr;
     bool touched = ftell(stream) != 0;
@@ -224,10 +213,12 @@ void save_result_text(int outcome, char* text, size_t size, const char** caption
         snprintf(text, size, "%s", fixed);
 }
 
-int begin_safe_file(const SafeFilePlatform* platform, const char* path, const char* mode, SafeFile* out) {
+int begin_safe_file(const char* path, const char* mode, SafeFile* out) {
     if (!out) return SAVE_FAILED;
     memset(out, 0, sizeof *out);
-    if (!platform || !path || !mode || path[0] == '\0') return SAVE_FAILED;
+    // Nothing is saved before the program has filled in its file calls.
+    const FileCalls* platform = &shell_calls.files;
+    if (!platform->probe || !path || !mode || path[0] == '\0') return SAVE_FAILED;
     if (!to_native_path(path, out->final_path, sizeof out->final_path)) return SAVE_FAILED;
 
     int target = platform->probe(out->final_path, &out->target_attributes);
@@ -266,7 +257,8 @@ int begin_safe_file(const SafeFilePlatform* platform, const char* path, const ch
     return outcome;
 }
 
-int place_safe_file(const SafeFilePlatform* platform, SafeFile* file) {
+int place_safe_file(SafeFile* file) {
+    const FileCalls* platform = &shell_calls.files;
     if (!file->target_exists) {
         int error = move_file(platform, file->temp_path, file->final_path);
         if (error == FILE_ERROR_NONE) return SAVE_OK;
@@ -313,8 +305,9 @@ int place_safe_file(const SafeFilePlatform* platform, SafeFile* file) {
     return refused(error, file->final_path);
 }
 
-int finish_safe_file(const SafeFilePlatform* platform, SafeFile* file, int writes_ok) {
-    if (!platform || !file || !file->file) return SAVE_FAILED;
+int finish_safe_file(SafeFile* file, int writes_ok) {
+    const FileCalls* platform = &shell_calls.files;
+    if (!file || !file->file) return SAVE_FAILED;
     int ok = writes_ok;
     if (fflush(file->file) != 0 || ferror(file->file)) ok = 0;
     if (file->in_place) return finish_in_place(platform, file, ok);
@@ -331,7 +324,7 @@ int finish_safe_file(const SafeFilePlatform* platform, SafeFile* file, int write
         remove_file(platform, file->temp_path);
         return SAVE_FAILED;
     }
-    return place_safe_file(platform, file);
+    return place_safe_file(file);
 }
 
 void show_save_result(int outcome) {

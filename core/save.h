@@ -4,6 +4,7 @@
 #include <wchar.h>
 #include <stdio.h>
 #include "core/image.h"
+#include "core/shell_calls.h"
 
 // Path handling of the save dialog, apart from the dialog itself.
 // Given the path the dialog returned, writes into out (out_size bytes) the path to
@@ -18,8 +19,8 @@ void cut_to_folder(wchar_t* path);
 // Saving without losing data: a new file is written under a temporary name in the
 // same folder, flushed to the disk, and only then put in place of the target. The
 // temporary name has the target's length (its last two bytes become '~' and a
-// letter or digit), so it fits wherever the target's name fits. Every name is
-// passed to the platform as it is: in the ANSI code page on Windows.
+// letter or digit), so it fits wherever the target's name fits. Every file call
+// goes through shell_calls.files (core/shell_calls.h).
 //
 // Where the folder lets the program write files but not rename or delete what it
 // made (a drop box), or takes no new files at all, that is found out before the
@@ -48,18 +49,12 @@ struct SafeFile {
     char final_path[PATH_CAPACITY];
 };
 
-struct SafeFilePlatform;
-
-// The file calls every save goes through: the POSIX ones off Windows; the shell
-// fills in its own as it starts, before anything is saved.
-extern const SafeFilePlatform* file_platform;
-
 // Opens the file to write for path in mode ("wb" or "w"). SAVE_OK with the file
 // open; SAVE_READ_ONLY when the target is read-only; SAVE_DENIED when writing it
 // or into its folder is refused; SAVE_IN_USE when the target, to be written in
 // place, stays busy; SAVE_FAILED when the path is too long, is a folder, or
 // nothing can be written there. Nothing is left behind unless SAVE_OK.
-int begin_safe_file(const SafeFilePlatform* platform, const char* path, const char* mode, SafeFile* out);
+int begin_safe_file(const char* path, const char* mode, SafeFile* out);
 
 // Closes the file and, when every write, the flush to the disk (where the storage
 // offers one) and the close succeeded, puts it in place of the target, which keeps
@@ -67,7 +62,7 @@ int begin_safe_file(const SafeFilePlatform* platform, const char* path, const ch
 // little (about a second in all); a denial is not waited for. Nothing is left
 // beside the target except, with SAVE_KEPT, SAVE_KEPT_IN_USE and SAVE_SET_ASIDE,
 // the bytes the box names.
-int finish_safe_file(const SafeFilePlatform* platform, SafeFile* file, int writes_ok);
+int finish_safe_file(SafeFile* file, int writes_ok);
 
 // The file that holds the new bytes after the last SAVE_KEPT.
 const char* kept_save_path();
@@ -78,78 +73,16 @@ enum { SAVE_RESULT_TEXT_CAPACITY = 2 * PATH_CAPACITY + 120 };
 // The message box text and caption that report outcome to the user.
 void save_result_text(int outcome, char* text, size_t size, const char** caption);
 
-// ---- the platform's file operations, behind plain function pointers ----
-
-// Every call answers with the number Windows gives for what happened; other
-// platforms turn theirs into these.
-enum FileError {
-    FILE_ERROR_NONE = 0,
-    FILE_ERROR_INVALID_FUNCTION = 1,
-    FILE_ERROR_NOT_FOUND = 2,
-    FILE_ERROR_PATH_NOT_FOUND = 3,
-    FILE_ERROR_ACCESS_DENIED = 5,
-    FILE_ERROR_SHARING_VIOLATION = 32,
-    FILE_ERROR_LOCK_VIOLATION = 33,
-    FILE_ERROR_GENERAL = 31,
-    FILE_ERROR_NOT_SUPPORTED = 50,
-    FILE_ERROR_FILE_EXISTS = 80,
-    FILE_ERROR_DISK_FULL = 112,
-    FILE_ERROR_ALREADY_EXISTS = 183,
-    FILE_ERROR_DELETE_PENDING = 303,
-    FILE_ERROR_UNABLE_TO_REMOVE_REPLACED = 1175,
-    FILE_ERROR_UNABLE_TO_MOVE_REPLACEMENT = 1176,
-    FILE_ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 = 1177,
-};
-
-// File attributes, by Windows' numbers.
-enum FileAttribute {
-    FILE_ATTR_HIDDEN = 0x2,
-    FILE_ATTR_SYSTEM = 0x4,
-    FILE_ATTR_ARCHIVE = 0x20,
-    FILE_ATTR_NOT_CONTENT_INDEXED = 0x2000,
-};
-
-enum TargetKind { TARGET_NONE, TARGET_FILE, TARGET_READ_ONLY, TARGET_FOLDER };
-enum FileAccess { FILE_ACCESS_WRITE = 1, FILE_ACCESS_DELETE = 2 };
-
-struct SafeFilePlatform {
-    int (*probe)(const char* path, unsigned long* attributes);  // TargetKind
-    int (*exists)(const char* path);  // any kind of entry, one pending deletion included
-    // Opens the existing path for access (FileAccess bits), sharing it with
-    // everyone, and closes it again. FileError.
-    int (*try_open)(const char* path, int access);
-    // Makes path, which must not exist, open for writing in mode; with
-    // FILE_ACCESS_DELETE in access the open file may also be deleted. FileError.
-    int (*create_new)(const char* path, const char* mode, int access, FILE** file);
-    // Opens the existing path for writing, shared with no one and not cut. FileError.
-    int (*open_existing)(const char* path, const char* mode, FILE** file);
-    int (*flush)(FILE* file);     // every byte written so far onto the disk; FileError
-    int (*cut_here)(FILE* file);  // the file ends where the stream stands; FileError
-    // Closes the file made by create_new with FILE_ACCESS_DELETE and deletes it
-    // through that open file, which a folder that keeps what is made still allows.
-    void (*discard)(FILE* file, const char* path);
-    // Puts replacement in place of target, the old file going to backup ("" for
-    // none) on the way if the platform needs one. FileError; on failure the files
-    // are wherever the platform left them.
-    int (*replace)(const char* target, const char* replacement, const char* backup);
-    int (*move)(const char* from, const char* to);  // to does not exist; FileError
-    // Moves from over the existing to, needing only the right to delete from, and
-    // returns once it is on the disk. FileError.
-    int (*move_over)(const char* from, const char* to);
-    int (*remove)(const char* path);                // FileError; a missing file is NONE
-    void (*set_attributes)(const char* path, unsigned long attributes);  // FileAttribute bits
-    void (*pause)(int milliseconds);
-};
-
 #ifndef _WIN32
-extern const SafeFilePlatform posix_file_platform;
+// The POSIX file calls (core/save_posix.cpp), for the native programs' stand-in.
+extern const FileCalls posix_file_calls;
 #endif
 
 enum { SAVE_RETRY_PAUSE_MS = 50, SAVE_RETRY_COUNT = 20 };
 
 // What finish_safe_file does after flushing and closing the temporary file: the
 // swap and every recovery, by what each step left on disk. SaveOutcome.
-int place_safe_file(const SafeFilePlatform* platform, SafeFile* file);
+int place_safe_file(SafeFile* file);
 
 // The box that tells the user how a save went.
 // Shows the box for a SaveOutcome: "Save complete", or what went wrong.

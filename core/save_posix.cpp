@@ -1,7 +1,7 @@
-// The file operations of a safe save on POSIX systems, their errors turned into
-// the numbers Windows gives. A rename replaces its target in one step there, so no
-// old file is ever set aside; the permission bits go with the replace, and there
-// are no file attributes to set.
+// The file operations of a safe save on POSIX systems, their errors turned into the
+// core's own. A rename replaces its target in one step there, so no old file is
+// ever set aside; the permission bits go with the replace, and there are no file
+// attributes to set. The native programs' stand-in puts them in shell_calls.
 #include <errno.h>
 #include <fcntl.h>
 #include <string.h>
@@ -23,13 +23,11 @@ int error_of(int number) {
     case EROFS:
         return FILE_ERROR_ACCESS_DENIED;
     case EBUSY:
-        return FILE_ERROR_SHARING_VIOLATION;
+        return FILE_ERROR_BUSY;
     case EEXIST:
-        return FILE_ERROR_FILE_EXISTS;
-    case ENOSPC:
-        return FILE_ERROR_DISK_FULL;
+        return FILE_ERROR_EXISTS;
     default:
-        return FILE_ERROR_GENERAL;
+        return FILE_ERROR_OTHER;
     }
 }
 
@@ -80,19 +78,21 @@ int create_new(const char* path, const char* mode, int, FILE** file) {
     *file = stream_of(descriptor, mode);
     if (*file) return FILE_ERROR_NONE;
     unlink(path);
-    return FILE_ERROR_GENERAL;
+    return FILE_ERROR_OTHER;
 }
 
 int open_existing(const char* path, const char* mode, FILE** file) {
     int descriptor = open(path, O_WRONLY);
     if (descriptor < 0) return error_of(errno);
     *file = stream_of(descriptor, mode);
-    return *file ? FILE_ERROR_NONE : FILE_ERROR_GENERAL;
+    return *file ? FILE_ERROR_NONE : FILE_ERROR_OTHER;
 }
 
 int flush(FILE* file) {
     if (fflush(file) != 0) return error_of(errno);
-    return result_of(fsync(fileno(file)));
+    if (fsync(fileno(file)) == 0) return FILE_ERROR_NONE;
+    // A descriptor that cannot be synchronised (EINVAL) has nothing to flush.
+    return errno == EINVAL || errno == ENOTSUP ? FILE_ERROR_NOT_SUPPORTED : error_of(errno);
 }
 
 int cut_here(FILE* file) {
@@ -127,7 +127,7 @@ void pause_for(int milliseconds) { usleep((useconds_t)milliseconds * 1000); }
 
 }  // namespace
 
-const SafeFilePlatform posix_file_platform = {
+const FileCalls posix_file_calls = {
     probe, exists, try_open, create_new, open_existing, flush, cut_here, discard,
     replace, move, move, remove_path, set_attributes, pause_for,
 };

@@ -1,8 +1,7 @@
-
 #include "core/shell_calls.h"
 #include <stddef.h>
 
-ShellCalls shell_calls = {NULL, NULL, NULL};
+ShellCalls shell_calls = {};
 
 void show_message(const char* text, const char* caption, MessageOwner owner) {
     if (shell_calls.show_message != NULL) shell_calls.show_message(text, caption, owner);

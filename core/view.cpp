@@ -4,6 +4,10 @@
 #include <stddef.h>
 #include <string.h>
 
+#define DISPLAY_MODE_ITEM(name, value, text, field) {name, text},
+const DisplayModeItem DISPLAY_MODES[DISPLAY_MODE_COUNT] = {DISPLAY_MODE_LIST(DISPLAY_MODE_ITEM)};
+#undef DISPLAY_MODE_ITEM
+
 // View state and the arithmetic of resizing, panning and zooming (no GL).
 // zoom starts at 960.09296 (single-precision bits 0x447005F3): half the map's
 // height plus a margin, so the whole map is in view at start.

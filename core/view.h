@@ -2,16 +2,37 @@
 #pragma once
 #include <stdint.h>
 
-// View state, viewport size and the view arithmetic (no GL).
-enum DisplayMode : int32_t {
-    MAYOR_TOTAL_TERMS = 11,
-    MAYOR_CONSECUTIVE_TERMS = 12,
-    MAYOR_TERM_LENGTH = 13,
-    COUNCIL_TOTAL_TERMS = 15,
-    COUNCIL_CONSECUTIVE_TERMS = 16,
-    COUNCIL_TERMS_LENGTH = 17,
-    MAXIMUM_YEARS = 19,
+// Every display mode, once: its name, its value, which is the id of the Display
+// menu command that chooses it (14 and 18 are no modes), its Display menu item, and
+// the CityRecord field its markers show. The menu, the markers, the tests and the
+// soak all take the modes from here.
+#define DISPLAY_MODE_LIST(X)                                                                \
+    X(MAYOR_TOTAL_TERMS, 11, "Mayor Total Terms", mayor_total_terms)                        \
+    X(MAYOR_CONSECUTIVE_TERMS, 12, "Mayor Consecutive Terms", mayor_consecutive_terms)      \
+    X(MAYOR_TERM_LENGTH, 13, "Mayor Term Length", mayor_term_length)                        \
+    X(COUNCIL_TOTAL_TERMS, 15, "Council Total Terms", council_total_terms)                  \
+    X(COUNCIL_CONSECUTIVE_TERMS, 16, "Council Consecutive Terms", council_consecutive_terms) \
+    /* "Terms", unlike the mayor's item: kept exactly, users know the item so. */            \
+    X(COUNCIL_TERMS_LENGTH, 17, "Council Terms Length", council_term_length)                \
+    X(MAXIMUM_YEARS, 19, "Maximum Years", max_years)
+
+#define DISPLAY_MODE_VALUE(name, value, text, field) name = value,
+enum DisplayMode : int32_t { DISPLAY_MODE_LIST(DISPLAY_MODE_VALUE) };
+#undef DISPLAY_MODE_VALUE
+
+#define DISPLAY_MODE_ONE(name, value, text, field) +1
+enum { DISPLAY_MODE_COUNT = 0 DISPLAY_MODE_LIST(DISPLAY_MODE_ONE) };
+#undef DISPLAY_MODE_ONE
+
+struct DisplayModeItem {
+    int32_t mode;
+    const char* text;  // the Display menu item
 };
+
+// The modes in Display menu order.
+extern const DisplayModeItem DISPLAY_MODES[DISPLAY_MODE_COUNT];
+
+// View state, viewport size and the view arithmetic (no GL).
 
 struct ViewState {
     int32_t selected;

@@ -155,6 +155,7 @@ int load_marker_atlas() {
     }
     if (!ok) {
         destroy_image(&strip);
+        // The sentence is the caption and "Error" the text: kept so, users know the box.
         show_message("Error", "Error: can't read lolli texture!");
         return 0;
     }

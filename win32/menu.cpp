@@ -10,58 +10,22 @@
 #include "gl/view.h"
 #include "core/view.h"
 
+const char* const MENU_POPUP_TITLES[MENU_POPUP_COUNT] = {"File", "Display", "Query", "Panel", "Help"};
+
+#define COMMAND_ITEM(popup, text, id, action) {popup, text, id},
+#define DISPLAY_ITEM(name, value, text, field) {MENU_DISPLAY, text, name},
+const MenuItem MENU_ITEMS[MENU_ITEM_COUNT] = {MENU_COMMAND_LIST(COMMAND_ITEM) DISPLAY_MODE_LIST(DISPLAY_ITEM)};
+#undef COMMAND_ITEM
+#undef DISPLAY_ITEM
+
 namespace {
 
 // Held for the radio mark; it lives as long as the main window's menu bar.
 HMENU display_popup = NULL;
 
-struct MenuItem {
-    const char* text;
-    UINT id;
-};
-
-const MenuItem FILE_ITEMS[] = {
-    {"Save Snapshot..", CMD_SAVE_SNAPSHOT},
-    {"Print..", CMD_PRINT},
-    {"Quit", CMD_QUIT},
-};
-
-const MenuItem DISPLAY_ITEMS[] = {
-    {"Mayor Total Terms", MAYOR_TOTAL_TERMS},
-    {"Mayor Consecutive Terms", MAYOR_CONSECUTIVE_TERMS},
-    {"Mayor Term Length", MAYOR_TERM_LENGTH},
-    {"Council Total Terms", COUNCIL_TOTAL_TERMS},
-    {"Council Consecutive Terms", COUNCIL_CONSECUTIVE_TERMS},
-    {"Council Terms Length", COUNCIL_TERMS_LENGTH},
-    {"Maximum Years", MAXIMUM_YEARS},
-};
-
-const MenuItem QUERY_ITEMS[] = {
-    {"Reset Query", CMD_RESET_QUERY},
-};
-
-const MenuItem PANEL_ITEMS[] = {
-    {"Show Query Panel", CMD_SHOW_QUERY_PANEL},
-    {"Show Info Panel", CMD_SHOW_INFO_PANEL},
-};
-
-const MenuItem HELP_ITEMS[] = {
-    {"About..", CMD_ABOUT},
-};
-
-const int DISPLAY_ITEM_COUNT = sizeof(DISPLAY_ITEMS) / sizeof(DISPLAY_ITEMS[0]);
-
-HMENU create_popup(const MenuItem* items, int count) {
-    HMENU popup = CreateMenu();
-    for (int i = 0; i < count; ++i) {
-        AppendMenuA(popup, MF_STRING, items[i].id, items[i].text);
-    }
-    return popup;
-}
-
 bool is_display_mode(int id) {
-    for (int i = 0; i < DISPLAY_ITEM_COUNT; ++i) {
-        if ((int)DISPLAY_ITEMS[i].id == id) {
+    for (const DisplayModeItem& item : DISPLAY_MODES) {
+        if (item.mode == id) {
             return true;
         }
     }
@@ -80,21 +44,30 @@ void redraw_if_ready() {
     }
 }
 
+void quit_from_menu() {
+    // The menu bar goes with the main window: nothing to mark afterwards.
+    display_popup = NULL;
+    quit_application();
+}
+
 }  // namespace
 
 void build_menu_bar() {
-    HMENU file_popup = create_popup(FILE_ITEMS, sizeof(FILE_ITEMS) / sizeof(FILE_ITEMS[0]));
-    display_popup = create_popup(DISPLAY_ITEMS, DISPLAY_ITEM_COUNT);
-    HMENU query_popup = create_popup(QUERY_ITEMS, sizeof(QUERY_ITEMS) / sizeof(QUERY_ITEMS[0]));
-    HMENU panel_popup = create_popup(PANEL_ITEMS, sizeof(PANEL_ITEMS) / sizeof(PANEL_ITEMS[0]));
-    HMENU help_popup = create_popup(HELP_ITEMS, sizeof(HELP_ITEMS) / sizeof(HELP_ITEMS[0]));
+    HMENU popups[MENU_POPUP_COUNT];
+    for (int popup = 0; popup < MENU_POPUP_COUNT; ++popup) {
+        popups[popup] = CreateMenu();
+        for (const MenuItem& item : MENU_ITEMS) {
+            if (item.popup == popup) {
+                AppendMenuA(popups[popup], MF_STRING, (UINT_PTR)item.id, item.text);
+            }
+        }
+    }
+    display_popup = popups[MENU_DISPLAY];
 
     HMENU bar = CreateMenu();
-    AppendMenuA(bar, MF_POPUP, (UINT_PTR)file_popup, "File");
-    AppendMenuA(bar, MF_POPUP, (UINT_PTR)display_popup, "Display");
-    AppendMenuA(bar, MF_POPUP, (UINT_PTR)query_popup, "Query");
-    AppendMenuA(bar, MF_POPUP, (UINT_PTR)panel_popup, "Panel");
-    AppendMenuA(bar, MF_POPUP, (UINT_PTR)help_popup, "Help");
+    for (int popup = 0; popup < MENU_POPUP_COUNT; ++popup) {
+        AppendMenuA(bar, MF_POPUP, (UINT_PTR)popups[popup], MENU_POPUP_TITLES[popup]);
+    }
     SetMenu(main_window, bar);
     DrawMenuBar(main_window);
     mark_display_mode();
@@ -107,39 +80,22 @@ void on_menu_command(int id) {
         if (id == CMD_QUIT) after_print_job(WM_COMMAND, CMD_QUIT);
         return;
     }
-    if (id == CMD_QUIT) {
-        // The menu bar goes with the main window: nothing to mark afterwards.
-        display_popup = NULL;
-        quit_application();
-        return;
-    }
-    if (is_display_mode(id)) {
+    // A command id that is also a display mode's would not compile: case labels are unique.
+    switch (id) {
+#define RUN_COMMAND(popup, text, command, action) \
+    case command:                                 \
+        action;                                   \
+        break;
+        MENU_COMMAND_LIST(RUN_COMMAND)
+#undef RUN_COMMAND
+#define DISPLAY_CASE(name, value, text, field) case name:
+        DISPLAY_MODE_LIST(DISPLAY_CASE)
+#undef DISPLAY_CASE
         view_state.display_mode = id;
         redraw_if_ready();
-    } else {
-        switch (id) {
-        case CMD_SAVE_SNAPSHOT:
-            save_snapshot();
-            break;
-        case CMD_PRINT:
-            print_view();
-            break;
-        case CMD_SHOW_QUERY_PANEL:
-            show_panel(QueryPanel);
-            break;
-        case CMD_SHOW_INFO_PANEL:
-            show_panel(InfoPanel);
-            break;
-        case CMD_ABOUT:
-            show_panel(AboutBox);
-            break;
-        case CMD_RESET_QUERY:
-            // Shown by the next tick.
-            reset_query();
-            break;
-        default:
-            break;
-        }
+        break;
+    default:
+        break;
     }
     mark_display_mode();
 }
@@ -148,8 +104,8 @@ void mark_display_mode() {
     if (display_popup == NULL) {
         return;
     }
-    UINT first = DISPLAY_ITEMS[0].id;
-    UINT last = DISPLAY_ITEMS[DISPLAY_ITEM_COUNT - 1].id;
+    UINT first = (UINT)DISPLAY_MODES[0].mode;
+    UINT last = (UINT)DISPLAY_MODES[DISPLAY_MODE_COUNT - 1].mode;
     if (is_display_mode(view_state.display_mode)) {
         CheckMenuRadioItem(display_popup, first, last, (UINT)view_state.display_mode, MF_BYCOMMAND);
     }

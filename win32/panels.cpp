@@ -40,23 +40,6 @@ HWND QueryPanel = NULL;
 
 namespace {
 
-enum { MAX_CRITERION_ITEMS = 7 };
-
-// The items of each criterion's combo box, in QueryState field order. An item's
-// index is the selection value it stands for, so the boxes must not sort.
-const char* const criterion_items[QUERY_CRITERIA][MAX_CRITERION_ITEMS + 1] = {
-    {"ALL", "500k - 699k", "700k - 999k", "1.0m - 1.4m", "1.5m - 3.0m", "> 3.0m", nullptr},
-    {"ALL", "Commission (W)", "Council-Manager (S)", "Council-Manager (W)", "Mayor-Council (S)",
-     "Mayor-Council (W)", nullptr},
-    {"ALL", "At-Large", "District", "Mixed", nullptr},
-    {"ALL", "No", "Yes", nullptr},
-    {"ALL", "1950's", "1960's", "1970's", "1980's", "1990's", "2000's", nullptr},
-    {"ALL", "1980's", "1990's", "2000's", nullptr},
-    {"ALL", "5 - 9", "10 - 14", "15 - 30", ">30", nullptr},
-    {"ALL", "No", "Yes", nullptr},
-};
-
-
 // Centres the view on the chosen row and reports it. The map shows it with the
 // next frame.
 void choose_city(HWND dialog) {
@@ -93,10 +76,13 @@ void choose_city_double_clicked(HWND dialog) {
 
 void query_panel_init(HWND dialog) {
     saved_query = query_state;
-    for (int i = 0; i < QUERY_CRITERIA; ++i)
-        for (int item = 0; criterion_items[i][item] != nullptr; ++item)
+    // An item's index is the selection value it stands for, so the boxes must not sort.
+    for (int i = 0; i < QUERY_CRITERIA; ++i) {
+        SendDlgItemMessageA(dialog, IDC_QUERY_FIRST_CRITERION + i, CB_ADDSTRING, 0, (LPARAM)"ALL");
+        for (int choice = 0; choice < QUERY_CHOICES[i].choice_count; ++choice)
             SendDlgItemMessageA(dialog, IDC_QUERY_FIRST_CRITERION + i, CB_ADDSTRING, 0,
-                                (LPARAM)criterion_items[i][item]);
+                                (LPARAM)QUERY_CHOICES[i].choices[choice].text);
+    }
     query_panel_sync(dialog);
     SetFocus(GetDlgItem(dialog, IDC_QUERY_FIRST_CRITERION));
 }
@@ -128,7 +114,7 @@ void query_panel_sync(HWND dialog) {
 BOOL query_panel_command(HWND dialog, WPARAM wparam) {
     int id = LOWORD(wparam);
     int notification = HIWORD(wparam);
-    if (id >= IDC_QUERY_FIRST_CRITERION && id <= IDC_QUERY_LAST_CRITERION) {
+    if (id >= IDC_QUERY_FIRST_CRITERION && id < IDC_QUERY_FIRST_CRITERION + QUERY_CRITERIA) {
         if (notification == CBN_SELCHANGE) {
             LRESULT choice = SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
             if (choice != CB_ERR) {
@@ -258,12 +244,12 @@ void info_save() {
 
     // The existing file is replaced only once the new text is wholly written.
     SafeFile file;
-    int outcome = begin_safe_file(file_platform, path, "w", &file);
+    int outcome = begin_safe_file(path, "w", &file);
     if (outcome == SAVE_OK) {
         read_info_text();
         info_text_for_save(info_text);
         int writes_ok = fprintf(file.file, "%s", info_text) >= 0;
-        outcome = finish_safe_file(file_platform, &file, writes_ok);
+        outcome = finish_safe_file(&file, writes_ok);
     }
     show_save_result(outcome);
 }

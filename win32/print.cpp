@@ -18,11 +18,28 @@
 // only behind a metafile spooler, which cannot be known before the document starts.
 PrintJob print_job;
 
-static_assert(PRINT_ERROR_CANCELLED == ERROR_CANCELLED, "the cancel error of StartDoc");
-static_assert(PRINT_SP_APPABORT == SP_APPABORT && PRINT_SP_USERABORT == SP_USERABORT, "EndPage's aborts");
+// StartDoc's result with the thread's last error taken right after it: a prompt for
+// the output file that the user cancelled says ERROR_CANCELLED.
+PrintCall start_doc_result(int result, DWORD last_error) {
+    if (result > 0) {
+        return PRINT_CALL_DONE;
+    }
+    return last_error == ERROR_CANCELLED ? PRINT_CALL_CANCELLED : PRINT_CALL_FAILED;
+}
+
+// EndPage's result: SP_APPABORT when the abort procedure returned FALSE,
+// SP_USERABORT when the user deleted the job in the spooler.
+PrintCall end_page_result(int result) {
+    if (result == SP_APPABORT || result == SP_USERABORT) {
+        return PRINT_CALL_CANCELLED;
+    }
+    return result > 0 ? PRINT_CALL_DONE : PRINT_CALL_FAILED;
+}
 
 namespace {
 
+// Not this program's name, but the one its printouts have always had: kept exactly,
+// spoolers and stored output know it so.
 const char PRINT_DOCUMENT_NAME[] = "Mesquib1.0 printout";
 const char ERROR_CAPTION[] = "Error";
 
@@ -91,7 +108,7 @@ void abandon_job(bool document_started, const char* text) {
     }
 }
 
-PrintStart start_document() {
+PrintCall start_document() {
     DOCINFOA document = {};
     document.cbSize = sizeof(DOCINFOA);
     document.lpszDocName = PRINT_DOCUMENT_NAME;
@@ -99,15 +116,15 @@ PrintStart start_document() {
     document.lpszDatatype = NULL;
     document.fwType = 0;
     int started = StartDocA(printer_dc(), &document);
-    PrintStart outcome = print_start_outcome(started, (uint32_t)GetLastError());
-    if (outcome != PRINT_START_OK) {
+    PrintCall outcome = start_doc_result(started, GetLastError());
+    if (outcome != PRINT_CALL_DONE) {
         return outcome;
     }
     if (StartPage(printer_dc()) <= 0) {
         AbortDoc(printer_dc());
-        return PRINT_START_FAILED;
+        return PRINT_CALL_FAILED;
     }
-    return PRINT_START_OK;
+    return PRINT_CALL_DONE;
 }
 
 // 1 with a printer DC, 0 when the dialog was cancelled or failed (nothing to say),
@@ -240,9 +257,9 @@ int begin_print_job(HWND owner) {
     // Before the procedure is installed: StartDoc calls it, and a cancel belongs to its own job.
     reset_print_cancel();
     SetAbortProc(printer_dc(), print_abort_proc);
-    PrintStart started = start_document();
-    if (started != PRINT_START_OK) {
-        abandon_job(false, started == PRINT_START_CANCELLED ? NULL : "Cannot start the print job!");
+    PrintCall started = start_document();
+    if (started != PRINT_CALL_DONE) {
+        abandon_job(false, started == PRINT_CALL_CANCELLED ? NULL : "Cannot start the print job!");
         return 0;
     }
     if (!wglMakeCurrent(band_bitmap.dc, print_job.page_context)) {
@@ -259,7 +276,7 @@ void print_image_page(const Image* captured) {
     if (drawn) {
         // EndPage spools the page and may call the abort procedure meanwhile. A
         // page it did not take is aborted, not ended.
-        page_end = page_end_outcome(EndPage(printer_dc()), printing_cancelled());
+        page_end = page_end_outcome(end_page_result(EndPage(printer_dc())), printing_cancelled());
     } else {
         page_end = printing_cancelled() ? PAGE_END_CANCELLED : PAGE_END_FAILED;
     }

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include "core/image.h"
+#include "core/print.h"
 
 // "Print..": the captured view on one page.
 struct PrintJob {
@@ -21,6 +22,10 @@ int begin_print_job(HWND owner);
 void print_image_page(const Image* captured);
 // Frees the band bitmap and context that jobs keep; before the main context goes.
 void release_print_band();
+
+// What the printer's document calls say, in the core's terms.
+PrintCall start_doc_result(int result, DWORD last_error);
+PrintCall end_page_result(int result);
 
 // The "Printing" box shown while a page is drawn and spooled, with its Cancel
 // button, and the abort procedure that keeps the program answering meanwhile.

@@ -19,8 +19,8 @@
 #define INFO_PANEL_X 2
 #define INFO_PANEL_Y 2
 
-// Query panel (template 111): labels, the eight criteria in QueryState field
-// order, and the city list.
+// Query panel (template 111): labels, the criteria's combo boxes in QueryState
+// field order (QUERY_CRITERION_LIST in core/query.h), and the city list.
 #define IDC_QUERY_POPULATION_LABEL 1033
 #define IDC_QUERY_STRUCTURE_LABEL 1029
 #define IDC_QUERY_ELECTED_LABEL 1034
@@ -40,7 +40,6 @@
 #define IDC_QUERY_COUNCIL_SIZE 1012
 #define IDC_QUERY_STAGGERED 1013
 #define IDC_QUERY_FIRST_CRITERION IDC_QUERY_POPULATION
-#define IDC_QUERY_LAST_CRITERION IDC_QUERY_STAGGERED
 
 #define IDC_QUERY_CITY_LIST 1048
 
@@ -71,7 +70,9 @@
 #define IDC_ABOUT_SELECT_ACTION 1058
 #define IDC_ABOUT_WEB_ADDRESS 1059
 
-// Menu commands; the Display items' ids are the display modes themselves (11 to 19).
+// Menu commands (their items: MENU_COMMAND_LIST in win32/menu.h). The Display items'
+// ids are the display modes' values (DISPLAY_MODE_LIST in core/view.h, which cannot
+// include this file); no command here may take one of them.
 #define CMD_SAVE_SNAPSHOT 1
 #define CMD_PRINT 2
 #define CMD_QUIT 10

@@ -110,24 +110,50 @@ int ask_save_file_name(char* path, const char* extension) {
     return 1;
 }
 
+// What a Windows error means to the safe save.
+int file_error_of(DWORD error) {
+    switch (error) {
+    case ERROR_SUCCESS:
+        return FILE_ERROR_NONE;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return FILE_ERROR_NOT_FOUND;
+    case ERROR_ACCESS_DENIED:
+        return FILE_ERROR_ACCESS_DENIED;
+    // The replace reports a target held open as one it could not remove.
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+        return FILE_ERROR_BUSY;
+    case ERROR_DELETE_PENDING:
+        return FILE_ERROR_DELETE_PENDING;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return FILE_ERROR_EXISTS;
+    // Some network and user-mode file systems answer a flush so.
+    case ERROR_INVALID_FUNCTION:
+    case ERROR_NOT_SUPPORTED:
+        return FILE_ERROR_NOT_SUPPORTED;
+    default:
+        return FILE_ERROR_OTHER;
+    }
+}
+
 // The file operations of a safe save on Windows. Every name goes to the ANSI
 // calls unconverted; every failure is reported as GetLastError gives it.
 namespace {
 
-int last_error() { return (int)GetLastError(); }
-
-static_assert(FILE_ATTR_HIDDEN == FILE_ATTRIBUTE_HIDDEN && FILE_ATTR_SYSTEM == FILE_ATTRIBUTE_SYSTEM &&
-                  FILE_ATTR_ARCHIVE == FILE_ATTRIBUTE_ARCHIVE &&
-                  FILE_ATTR_NOT_CONTENT_INDEXED == FILE_ATTRIBUTE_NOT_CONTENT_INDEXED &&
-                  FILE_ERROR_INVALID_FUNCTION == ERROR_INVALID_FUNCTION && FILE_ERROR_NOT_SUPPORTED == ERROR_NOT_SUPPORTED,
-              "Windows' own numbers");
+int last_error() { return file_error_of(GetLastError()); }
 
 HANDLE handle_of(FILE* file) { return (HANDLE)_get_osfhandle(_fileno(file)); }
 
 int probe(const char* path, unsigned long* attributes) {
     DWORD found = GetFileAttributesA(path);
     if (found == INVALID_FILE_ATTRIBUTES) return TARGET_NONE;
-    *attributes = found;
+    *attributes = ((found & FILE_ATTRIBUTE_HIDDEN) ? FILE_ATTR_HIDDEN : 0) |
+                  ((found & FILE_ATTRIBUTE_SYSTEM) ? FILE_ATTR_SYSTEM : 0) |
+                  ((found & FILE_ATTRIBUTE_NOT_CONTENT_INDEXED) ? FILE_ATTR_NOT_CONTENT_INDEXED : 0) |
+                  ((found & FILE_ATTRIBUTE_ARCHIVE) ? FILE_ATTR_ARCHIVE : 0);
     if (found & FILE_ATTRIBUTE_DIRECTORY) return TARGET_FOLDER;
     return (found & FILE_ATTRIBUTE_READONLY) ? TARGET_READ_ONLY : TARGET_FILE;
 }
@@ -155,7 +181,7 @@ int try_open(const char* path, int access) {
                                 NULL, OPEN_EXISTING, 0, NULL);
     if (handle == INVALID_HANDLE_VALUE) return last_error();
     CloseHandle(handle);
-    return 0;
+    return FILE_ERROR_NONE;
 }
 
 // The C runtime's stream over an open handle, in the caller's mode; closes the
@@ -179,28 +205,28 @@ int create_new(const char* path, const char* mode, int access, FILE** file) {
                                 NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     if (handle == INVALID_HANDLE_VALUE) return last_error();
     *file = stream_of(handle, mode);
-    if (*file) return 0;
+    if (*file) return FILE_ERROR_NONE;
     DeleteFileA(path);
-    return ERROR_NOT_ENOUGH_MEMORY;
+    return FILE_ERROR_OTHER;
 }
 
 int open_existing(const char* path, const char* mode, FILE** file) {
     HANDLE handle = CreateFileA(path, GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
     if (handle == INVALID_HANDLE_VALUE) return last_error();
     *file = stream_of(handle, mode);
-    return *file ? 0 : ERROR_NOT_ENOUGH_MEMORY;
+    return *file ? FILE_ERROR_NONE : FILE_ERROR_OTHER;
 }
 
 int flush(FILE* file) {
-    if (fflush(file) != 0) return ERROR_WRITE_FAULT;
-    return FlushFileBuffers(handle_of(file)) ? 0 : last_error();
+    if (fflush(file) != 0) return FILE_ERROR_OTHER;
+    return FlushFileBuffers(handle_of(file)) ? FILE_ERROR_NONE : last_error();
 }
 
 // The stream writes from the start on, so the handle's position is where the new
 // bytes end.
 int cut_here(FILE* file) {
-    if (fflush(file) != 0) return ERROR_WRITE_FAULT;
-    return SetEndOfFile(handle_of(file)) ? 0 : last_error();
+    if (fflush(file) != 0) return FILE_ERROR_OTHER;
+    return SetEndOfFile(handle_of(file)) ? FILE_ERROR_NONE : last_error();
 }
 
 // Through the open handle, which holds the right to delete even where the folder
@@ -218,30 +244,35 @@ void discard(FILE* file, const char* path) {
 int replace(const char* target, const char* replacement, const char* backup) {
     if (ReplaceFileA(target, replacement, backup[0] ? backup : NULL, REPLACEFILE_IGNORE_MERGE_ERRORS, NULL,
                      NULL))
-        return 0;
+        return FILE_ERROR_NONE;
     return last_error();
 }
 
-int move(const char* from, const char* to) { return MoveFileExA(from, to, 0) ? 0 : last_error(); }
+int move(const char* from, const char* to) { return MoveFileExA(from, to, 0) ? FILE_ERROR_NONE : last_error(); }
 
 int move_over(const char* from, const char* to) {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : last_error();
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? FILE_ERROR_NONE : last_error();
 }
 
 int remove_path(const char* path) {
-    if (DeleteFileA(path)) return 0;
-    DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return 0;
-    return (int)error;
+    if (DeleteFileA(path)) return FILE_ERROR_NONE;
+    int error = last_error();
+    return error == FILE_ERROR_NOT_FOUND ? FILE_ERROR_NONE : error;
 }
 
-void set_attributes(const char* path, unsigned long attributes) { SetFileAttributesA(path, (DWORD)attributes); }
+void set_attributes(const char* path, unsigned long attributes) {
+    DWORD word = ((attributes & FILE_ATTR_HIDDEN) ? FILE_ATTRIBUTE_HIDDEN : 0) |
+                 ((attributes & FILE_ATTR_SYSTEM) ? FILE_ATTRIBUTE_SYSTEM : 0) |
+                 ((attributes & FILE_ATTR_NOT_CONTENT_INDEXED) ? FILE_ATTRIBUTE_NOT_CONTENT_INDEXED : 0) |
+                 ((attributes & FILE_ATTR_ARCHIVE) ? FILE_ATTRIBUTE_ARCHIVE : 0);
+    SetFileAttributesA(path, word ? word : FILE_ATTRIBUTE_NORMAL);
+}
 
 void pause_for(int milliseconds) { Sleep((DWORD)milliseconds); }
 
 }  // namespace
 
-const SafeFilePlatform windows_file_platform = {
+const FileCalls windows_file_calls = {
     probe, exists, try_open, create_new, open_existing, flush, cut_here, discard,
     replace, move, move_over, remove_path, set_attributes, pause_for,
 };

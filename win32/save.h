@@ -25,6 +25,9 @@ void init_file_dialogs(HWND owner);
 // last two explain themselves in a box).
 int ask_save_file_name(char* path, const char* extension);
 
-// The Windows file calls of a safe save, which the program puts in file_platform
-// as it starts.
-extern const SafeFilePlatform windows_file_platform;
+// The Windows file calls of a safe save, which the program puts in shell_calls as
+// it starts.
+extern const FileCalls windows_file_calls;
+
+// The FileError of a Windows error number.
+int file_error_of(DWORD error);

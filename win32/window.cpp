@@ -198,7 +198,7 @@ void install_shell_calls() {
     shell_calls.show_message = show_message_box;
     shell_calls.info_append = info_panel_append;
     shell_calls.present_frame = present_frame_on_window;
-    file_platform = &windows_file_platform;
+    shell_calls.files = windows_file_calls;
 }
 
 // The two ways out: the Quit command's teardown and the main window's destruction.

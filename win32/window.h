@@ -48,8 +48,8 @@ HFONT create_report_font();
 void show_message_box(const char* text, const char* caption, MessageOwner owner);
 
 // The shell's answers to the portable code's calls.
-// Fills shell_calls with the shell's message box, Info panel and frame presentation,
-// and file_platform with the Windows file calls that saves go through.
+// Fills shell_calls with the shell's message box, Info panel, frame presentation
+// and the Windows file calls that saves go through.
 void install_shell_calls();
 
 // The two ways out of the program.

@@ -106,23 +106,13 @@ TEST(DibRows, RefusesBuffersTooSmallAndWrongPixelSizesWithoutWriting) {
     EXPECT_EQ(1, rgb_to_dib_rows(&empty, out, 0));
 }
 
-// A refused document or page is quiet only when the user cancelled it.
+// A refused page is quiet only when the user cancelled it.
 TEST(PrintDocument, CancelsAreQuietAndFailuresAreNot) {
-    EXPECT_EQ(PRINT_START_OK, print_start_outcome(1, PRINT_ERROR_CANCELLED));
-    EXPECT_EQ(PRINT_START_CANCELLED, print_start_outcome(0, 1223));
-    EXPECT_EQ(PRINT_START_CANCELLED, print_start_outcome(-1, 1223));
-    EXPECT_EQ(PRINT_START_FAILED, print_start_outcome(0, 0));
-    EXPECT_EQ(PRINT_START_FAILED, print_start_outcome(-1, 5));  // access denied
-
-    // EndPage's results: > 0 done; SP_ERROR -1, SP_APPABORT -2, SP_USERABORT -3,
-    // SP_OUTOFDISK -4, SP_OUTOFMEMORY -5.
-    EXPECT_EQ(PAGE_END_OK, page_end_outcome(1, 0));
-    EXPECT_EQ(PAGE_END_CANCELLED, page_end_outcome(1, 1));  // Cancel pressed during the spooling
-    EXPECT_EQ(PAGE_END_CANCELLED, page_end_outcome(-2, 0));
-    EXPECT_EQ(PAGE_END_CANCELLED, page_end_outcome(-3, 0));
-    EXPECT_EQ(PAGE_END_FAILED, page_end_outcome(-1, 0));
-    EXPECT_EQ(PAGE_END_FAILED, page_end_outcome(-4, 0));
-    EXPECT_EQ(PAGE_END_FAILED, page_end_outcome(0, 0));
+    EXPECT_EQ(PAGE_END_OK, page_end_outcome(PRINT_CALL_DONE, 0));
+    EXPECT_EQ(PAGE_END_CANCELLED, page_end_outcome(PRINT_CALL_DONE, 1));  // Cancel pressed during the spooling
+    EXPECT_EQ(PAGE_END_CANCELLED, page_end_outcome(PRINT_CALL_CANCELLED, 0));
+    EXPECT_EQ(PAGE_END_CANCELLED, page_end_outcome(PRINT_CALL_FAILED, 1));
+    EXPECT_EQ(PAGE_END_FAILED, page_end_outcome(PRINT_CALL_FAILED, 0));
 }
 
 }  // namespace

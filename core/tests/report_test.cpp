@@ -7,7 +7,7 @@
 #include "core/city_table.h"
 #include "core/report.h"
 #include "tests/support/city_record.h"
-#include "tests/support/native_stubs.h"
+#include "tests/support/shell_stand_in.h"
 #include "core/view.h"
 
 namespace {

@@ -35,43 +35,43 @@ TEST(SafeFile, CompleteWriteReplacesTheTargetAndAFailedOneKeepsIt) {
     write_bytes(path, "old contents");
     chmod(path.c_str(), 0640);
     SafeFile file;
-    ASSERT_EQ(SAVE_OK, begin_safe_file(&posix_file_platform, path.c_str(), "wb", &file));
+    ASSERT_EQ(SAVE_OK, begin_safe_file(path.c_str(), "wb", &file));
     EXPECT_EQ(dir.file("notes.t~0"), file.temp_path);
     EXPECT_EQ("old contents", read_bytes(path));  // untouched while writing
     fputs("new", file.file);
-    EXPECT_EQ(SAVE_OK, finish_safe_file(&posix_file_platform, &file, 1));
+    EXPECT_EQ(SAVE_OK, finish_safe_file(&file, 1));
     EXPECT_EQ("new", read_bytes(path));
     EXPECT_EQ(0640, permissions_of(path));
     EXPECT_EQ(std::vector<std::string>{"notes.txt"}, names_in(dir.path));
 
     // A failed write keeps the file as it was and removes the temporary.
-    ASSERT_EQ(SAVE_OK, begin_safe_file(&posix_file_platform, path.c_str(), "w", &file));
+    ASSERT_EQ(SAVE_OK, begin_safe_file(path.c_str(), "w", &file));
     fputs("half written", file.file);
-    EXPECT_EQ(SAVE_FAILED, finish_safe_file(&posix_file_platform, &file, 0));
+    EXPECT_EQ(SAVE_FAILED, finish_safe_file(&file, 0));
     EXPECT_EQ("new", read_bytes(path));
     EXPECT_EQ(std::vector<std::string>{"notes.txt"}, names_in(dir.path));
-    EXPECT_EQ(SAVE_FAILED, finish_safe_file(&posix_file_platform, &file, 1));  // already finished: nothing to do
+    EXPECT_EQ(SAVE_FAILED, finish_safe_file(&file, 1));  // already finished: nothing to do
 }
 
 TEST(SafeFile, RefusedTargetsAreLeftAsTheyWereWithNothingBeside) {
     TempDir dir;
     SafeFile file;
-    EXPECT_EQ(SAVE_FAILED, begin_safe_file(&posix_file_platform, dir.file("no/such/folder/x.bmp").c_str(), "wb", &file));
+    EXPECT_EQ(SAVE_FAILED, begin_safe_file(dir.file("no/such/folder/x.bmp").c_str(), "wb", &file));
     EXPECT_EQ(nullptr, file.file);
     std::string long_path = dir.path + "/" + std::string(PATH_CAPACITY, 'a');
-    EXPECT_EQ(SAVE_FAILED, begin_safe_file(&posix_file_platform, long_path.c_str(), "wb", &file));
-    EXPECT_EQ(SAVE_FAILED, begin_safe_file(&posix_file_platform, "", "wb", &file));
-    EXPECT_EQ(SAVE_FAILED, finish_safe_file(&posix_file_platform, &file, 1));
+    EXPECT_EQ(SAVE_FAILED, begin_safe_file(long_path.c_str(), "wb", &file));
+    EXPECT_EQ(SAVE_FAILED, begin_safe_file("", "wb", &file));
+    EXPECT_EQ(SAVE_FAILED, finish_safe_file(&file, 1));
 
     // Read-only by its permission bits, refused although root could write it.
     std::string locked = dir.file("locked.bmp");
     write_bytes(locked, "keep");
     chmod(locked.c_str(), 0444);
-    EXPECT_EQ(SAVE_READ_ONLY, begin_safe_file(&posix_file_platform, locked.c_str(), "wb", &file));
+    EXPECT_EQ(SAVE_READ_ONLY, begin_safe_file(locked.c_str(), "wb", &file));
     EXPECT_EQ(nullptr, file.file);
     EXPECT_EQ("keep", read_bytes(locked));
     std::filesystem::create_directory(dir.file("folder.bmp"));
-    EXPECT_EQ(SAVE_FAILED, begin_safe_file(&posix_file_platform, dir.file("folder.bmp").c_str(), "wb", &file));
+    EXPECT_EQ(SAVE_FAILED, begin_safe_file(dir.file("folder.bmp").c_str(), "wb", &file));
     EXPECT_EQ((std::vector<std::string>{"folder.bmp", "locked.bmp"}), names_in(dir.path));
 }
 
@@ -83,24 +83,24 @@ TEST(SafeFile, TemporaryNameHasTheTargetsLengthAndSkipsTakenNames) {
     write_bytes(dir.file(stem + ".b~0"), "neighbour 0");
     write_bytes(dir.file(stem + ".b~1"), "neighbour 1");
     SafeFile file;
-    ASSERT_EQ(SAVE_OK, begin_safe_file(&posix_file_platform, path.c_str(), "wb", &file));
+    ASSERT_EQ(SAVE_OK, begin_safe_file(path.c_str(), "wb", &file));
     EXPECT_EQ(dir.file(stem + ".b~2"), file.temp_path);
     fputs("picture", file.file);
-    EXPECT_EQ(SAVE_OK, finish_safe_file(&posix_file_platform, &file, 1));
+    EXPECT_EQ(SAVE_OK, finish_safe_file(&file, 1));
     EXPECT_EQ("picture", read_bytes(path));
     EXPECT_EQ("neighbour 0", read_bytes(dir.file(stem + ".b~0")));
     EXPECT_EQ("neighbour 1", read_bytes(dir.file(stem + ".b~1")));
     EXPECT_EQ(3u, names_in(dir.path).size());
 
     // A name of two bytes gets the mark appended instead.
-    ASSERT_EQ(SAVE_OK, begin_safe_file(&posix_file_platform, dir.file("ab").c_str(), "wb", &file));
+    ASSERT_EQ(SAVE_OK, begin_safe_file(dir.file("ab").c_str(), "wb", &file));
     EXPECT_EQ(dir.file("ab~0"), file.temp_path);
-    EXPECT_EQ(SAVE_OK, finish_safe_file(&posix_file_platform, &file, 1));
+    EXPECT_EQ(SAVE_OK, finish_safe_file(&file, 1));
 
     // Every temporary name taken: a clean refusal, the neighbours untouched.
     const std::string marks = "0123456789abcdefghijklmnopqrstuvwxyz";
     for (char mark : marks) write_bytes(dir.file(std::string("full.t~") + mark), "taken");
-    EXPECT_EQ(SAVE_FAILED, begin_safe_file(&posix_file_platform, dir.file("full.txt").c_str(), "w", &file));
+    EXPECT_EQ(SAVE_FAILED, begin_safe_file(dir.file("full.txt").c_str(), "w", &file));
     EXPECT_FALSE(std::filesystem::exists(dir.file("full.txt")));
     EXPECT_EQ("taken", read_bytes(dir.file("full.t~z")));
     EXPECT_EQ(4u + marks.size(), names_in(dir.path).size());
@@ -127,20 +127,24 @@ TEST(OpenFile, BackslashPathsOpenOffWindows) {
 
 namespace {
 
-// What the folder allows, answered with Windows' own error numbers. A drop box
-// lets files be made and written, but answers 5 to every rename, delete or open for
+// What the folder allows, answered as Windows answers, in the core's errors. A drop
+// box lets files be made and written, but denies every rename, delete or open for
 // deleting by name (a file's handle from its making still deletes it); a target
-// denied by its permissions answers 5 to every open of it; a folder that takes no
-// new files answers 5 to every create.
+// denied by its permissions denies every open of it; a folder that takes no new
+// files denies every create.
 enum FolderKind { PLAIN_FOLDER, DROP_BOX, TARGET_DENIED, NO_NEW_FILES };
+
+// A replace that fails as Windows' 1177 does: the old file went to the backup name,
+// the new one kept its own.
+const int OLD_SET_ASIDE = -1;
 
 struct FakeFolder {
     FolderKind kind;
     std::string target;
-    std::string pending;  // a name being deleted: listed, but answering 5 when made
+    std::string pending;  // a name being deleted: listed, but denied when made
     int busy;             // sharing violations before a replace or move goes
-    std::string held;     // open in another program for good: the replace answers 32 for it
-    bool held_shares_delete;  // else moving or opening it for deleting answers 32 too
+    std::string held;     // open in another program for good: the replace finds it busy
+    bool held_shares_delete;  // else moving or opening it for deleting finds it busy too
     int replace_error;    // answered by the replace, having left the files as Windows does
     bool moves_denied;
     int paused_ms;
@@ -149,7 +153,7 @@ struct FakeFolder {
     unsigned long attributes;  // the target's
 } folder;
 
-const SafeFilePlatform& posix = posix_file_platform;
+const FileCalls& posix = posix_file_calls;
 
 bool still_busy() {
     if (folder.busy == 0) return false;
@@ -175,7 +179,7 @@ int fake_try_open(const char* path, int access) {
     if (!posix.exists(path)) return FILE_ERROR_NOT_FOUND;
     if (folder.kind == TARGET_DENIED && path == folder.target) return FILE_ERROR_ACCESS_DENIED;
     if (folder.kind == DROP_BOX && (access & FILE_ACCESS_DELETE)) return FILE_ERROR_ACCESS_DENIED;
-    if ((access & FILE_ACCESS_DELETE) && held_unshared(path)) return FILE_ERROR_SHARING_VIOLATION;
+    if ((access & FILE_ACCESS_DELETE) && held_unshared(path)) return FILE_ERROR_BUSY;
     return FILE_ERROR_NONE;
 }
 
@@ -193,31 +197,33 @@ bool renames_refused() { return folder.kind == DROP_BOX || folder.kind == TARGET
 
 int fake_flush(FILE* file) {
     ++folder.flushes;
-    return fflush(file) == 0 ? folder.flush_error : FILE_ERROR_GENERAL;
+    return fflush(file) == 0 ? folder.flush_error : FILE_ERROR_OTHER;
 }
 
 // Only bytes on the disk may be put in place or have the old ones cut after them.
-int fake_cut_here(FILE* file) { return folder.flushes == 0 ? FILE_ERROR_GENERAL : posix.cut_here(file); }
+int fake_cut_here(FILE* file) { return folder.flushes == 0 ? FILE_ERROR_OTHER : posix.cut_here(file); }
 
 int fake_replace(const char* target, const char* replacement, const char* backup) {
-    if (folder.flushes == 0) return FILE_ERROR_GENERAL;
-    if (still_busy() || target == folder.held || replacement == folder.held) return FILE_ERROR_SHARING_VIOLATION;
+    if (folder.flushes == 0) return FILE_ERROR_OTHER;
+    if (still_busy() || target == folder.held || replacement == folder.held) return FILE_ERROR_BUSY;
     if (renames_refused()) return FILE_ERROR_ACCESS_DENIED;
-    // 1177: the old file went to the backup name, the new one kept its own.
-    if (folder.replace_error == FILE_ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) rename(target, backup);
+    if (folder.replace_error == OLD_SET_ASIDE) {
+        rename(target, backup);
+        return FILE_ERROR_OTHER;
+    }
     if (folder.replace_error) return folder.replace_error;
     return posix.replace(target, replacement, backup);
 }
 
 int fake_move(const char* from, const char* to) {
-    if (folder.flushes == 0) return FILE_ERROR_GENERAL;
-    if (still_busy()) return FILE_ERROR_SHARING_VIOLATION;
+    if (folder.flushes == 0) return FILE_ERROR_OTHER;
+    if (still_busy()) return FILE_ERROR_BUSY;
     if (renames_refused() || folder.moves_denied) return FILE_ERROR_ACCESS_DENIED;
     return posix.move(from, to);
 }
 
 int fake_move_over(const char* from, const char* to) {
-    if (held_unshared(from) || held_unshared(to)) return FILE_ERROR_SHARING_VIOLATION;
+    if (held_unshared(from) || held_unshared(to)) return FILE_ERROR_BUSY;
     if (renames_refused() || folder.moves_denied) return FILE_ERROR_ACCESS_DENIED;
     return posix.move_over(from, to);
 }
@@ -232,8 +238,8 @@ void use_folder(FolderKind kind, const std::string& target) {
 
 void fake_pause(int milliseconds) { folder.paused_ms += milliseconds; }
 
-SafeFilePlatform fake_platform() {
-    SafeFilePlatform platform = posix;
+FileCalls fake_platform() {
+    FileCalls platform = posix;
     platform.probe = fake_probe;
     platform.set_attributes = fake_set_attributes;
     platform.move_over = fake_move_over;
@@ -253,15 +259,16 @@ SafeFilePlatform fake_platform() {
 // Saves bytes to path in the folder as set up, the write failing after fail_after
 // bytes; the outcome, and the box's text in *text.
 int save(const std::string& path, const std::string& bytes, std::string* text, size_t fail_after = std::string::npos) {
-    const SafeFilePlatform platform = fake_platform();
+    shell_calls.files = fake_platform();
     folder.flushes = 0;
     SafeFile file;
-    int outcome = begin_safe_file(&platform, path.c_str(), "wb", &file);
+    int outcome = begin_safe_file(path.c_str(), "wb", &file);
     if (outcome == SAVE_OK) {
         size_t count = std::min(bytes.size(), fail_after);
         fwrite(bytes.data(), 1, count, file.file);
-        outcome = finish_safe_file(&platform, &file, count == bytes.size());
+        outcome = finish_safe_file(&file, count == bytes.size());
     }
+    shell_calls.files = posix;
     char box[SAVE_RESULT_TEXT_CAPACITY];
     const char* caption = "";
     save_result_text(outcome, box, sizeof box, &caption);
@@ -330,7 +337,7 @@ TEST(SafeFileFolders, FolderThatTakesNoNewFilesWritesOverTheTargetAndCutsItOnlyO
 }
 
 TEST(SafeFileFolders, EachWayTheSwapCanGoLeavesTheNewBytesPlacedTheOldKeptOrBothNamed) {
-    const int MOVE_2 = FILE_ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, DENIED = FILE_ERROR_ACCESS_DENIED;
+    const int ASIDE = OLD_SET_ASIDE, DENIED = FILE_ERROR_ACCESS_DENIED;
     struct Case {
         const char* what;
         int busy, replace_error;
@@ -363,8 +370,8 @@ TEST(SafeFileFolders, EachWayTheSwapCanGoLeavesTheNewBytesPlacedTheOldKeptOrBoth
         {"name pending deletion, new file", 0, 0, false, true, false, SAVE_OK, {{"notes.txt", "new"}}, 0,
          "Save complete"},
         // 1177: the old bytes under the backup name, the new under the temporary.
-        {"1177, moved in", 0, MOVE_2, false, false, true, SAVE_OK, {{"notes.txt", "new"}}, 0, "Save complete"},
-        {"1177, nothing moves", 0, MOVE_2, true, false, true, SAVE_SET_ASIDE,
+        {"1177, moved in", 0, ASIDE, false, false, true, SAVE_OK, {{"notes.txt", "new"}}, 0, "Save complete"},
+        {"1177, nothing moves", 0, ASIDE, true, false, true, SAVE_SET_ASIDE,
          {{"notes.t~0", "new"}, {"notes.t~1", "old"}}, 0,
          "The file could not be replaced. The new contents are in D/notes.t~0, the old contents in D/notes.t~1"},
     };
@@ -395,9 +402,9 @@ TEST(SafeFileFolders, ReplacedFileKeepsWhatItsUserSetAndIsMarkedChanged) {
     std::string path = dir.file("notes.txt"), text;
     write_bytes(path, "old");
     use_folder(PLAIN_FOLDER, path);
-    // Hidden, not indexed, offline (0x1000) and recalled on access (0x400000); a
-    // backup took it, so the archive bit is clear.
-    folder.attributes = FILE_ATTR_HIDDEN | FILE_ATTR_NOT_CONTENT_INDEXED | 0x1000 | 0x400000;
+    // Hidden, not indexed and a bit the save does not carry over; a backup took it,
+    // so the archive bit is clear.
+    folder.attributes = FILE_ATTR_HIDDEN | FILE_ATTR_NOT_CONTENT_INDEXED | 0x100;
     EXPECT_EQ(SAVE_OK, save(path, "new", &text));
     EXPECT_EQ((unsigned long)(FILE_ATTR_HIDDEN | FILE_ATTR_NOT_CONTENT_INDEXED | FILE_ATTR_ARCHIVE), folder.attributes);
     folder.attributes = FILE_ATTR_SYSTEM | FILE_ATTR_ARCHIVE;
@@ -405,13 +412,13 @@ TEST(SafeFileFolders, ReplacedFileKeepsWhatItsUserSetAndIsMarkedChanged) {
     EXPECT_EQ((unsigned long)(FILE_ATTR_SYSTEM | FILE_ATTR_ARCHIVE), folder.attributes);
 }
 
-// Storage without a flush (WinFsp mounts, some redirected folders) answers 1 or 50
-// once the bytes are written: the save goes on. In place, the file is cut to the new
+// Storage without a flush (WinFsp mounts, some redirected folders) says so once
+// the bytes are written: the save goes on. In place, the file is cut to the new
 // bytes once they are written, whatever the flush said.
 TEST(SafeFileFolders, StorageThatCannotFlushSavesAndInPlaceWritesAreCutToLength) {
-    for (int error : {FILE_ERROR_INVALID_FUNCTION, FILE_ERROR_NOT_SUPPORTED, FILE_ERROR_GENERAL}) {
+    for (int error : {FILE_ERROR_NOT_SUPPORTED, FILE_ERROR_OTHER}) {
         SCOPED_TRACE(error);
-        const bool saves = error != FILE_ERROR_GENERAL;
+        const bool saves = error != FILE_ERROR_OTHER;
         TempDir dir;
         std::string path = dir.file("notes.txt"), text;
         write_bytes(path, "0123456789abcdef");

@@ -10,7 +10,7 @@
 
 #include "core/city_table.h"
 #include "core/tests/temp_dir.h"
-#include "tests/support/native_stubs.h"
+#include "tests/support/shell_stand_in.h"
 #include "tests/support/terms_file.h"
 
 namespace {

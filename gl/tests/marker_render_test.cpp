@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/city_table.h"
-#include "tests/support/native_stubs.h"
+#include "tests/support/shell_stand_in.h"
 #include "gl/view.h"
 #include "gl/gl_api.h"
 #include "gl/tests/render_fixture.h"

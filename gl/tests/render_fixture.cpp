@@ -11,7 +11,7 @@
 
 #include "core/city_table.h"
 #include "core/image.h"
-#include "tests/support/native_stubs.h"
+#include "tests/support/shell_stand_in.h"
 #include "tests/support/offscreen_gl.h"
 #include "gl/view.h"
 #include "gl/gl_api.h"

@@ -2,11 +2,14 @@
 
 #include <math.h>
 #include <stdio.h>
+#include <string.h>
 
 #include <algorithm>
 #include <sstream>
 
+#include "core/city_table.h"
 #include "core/image.h"
+#include "core/markers.h"
 #include "core/view.h"
 #include "win32/save.h"
 #include "tests/support/terms_file.h"
@@ -17,20 +20,20 @@
 // Query and Info panels' places and of tile edges.
 const TestCity test_cities[TEST_CITY_COUNT] = {
     {" 250, 800,Alderbrook   ,OR, 550000,CO-WMC,A,Y,1955,1985,1,2,3, 7,4,5,6,N, 8",
-     "Alderbrook   ", 250, 800, {1, 2, 3, 4, 5, 6, 8}},
+     "Alderbrook   ", 250, 800},
     {"1500,1250,Brennic Falls,WA, 800000,CM-SMC,D,Y,1962,1993,2,3,4,12,5,6,7,Y, 9",
-     "Brennic Falls", 1500, 1250, {2, 3, 4, 5, 6, 7, 9}},
+     "Brennic Falls", 1500, 1250},
     {"2200, 850,Caddow       ,NV,1200000,MC-SMC,M,N,****,****,U,U,4,20,U,U,2,N, U",
-     "Caddow       ", 2200, 850, {0, 0, 4, 0, 0, 2, 0}},
+     "Caddow       ", 2200, 850},
     {"1300, 100,Dunmere      ,ID,3500000,MC-WMC,A,Y,2003,2005,3,2,4,35,3,3,4,Y,12",
-     "Dunmere      ", 1300, 100, {3, 2, 4, 3, 3, 4, 12}},
+     "Dunmere      ", 1300, 100},
 };
 
 int marker_cell(int city, int display_mode) {
-    static const int modes[7] = {11, 12, 13, 15, 16, 17, 19};
-    for (int i = 0; i < 7; ++i)
-        if (modes[i] == display_mode) return test_cities[city].values[i];
-    return -1;
+    CityRecord record = {};
+    const char* row = test_cities[city].row;
+    if (!parse_terms_record(row, (int)strlen(row), &record)) return -1;
+    return marker_value(&record, display_mode);
 }
 
 const Rgb CLEAR_COLOUR = {212, 212, 212};
@@ -46,7 +49,7 @@ Rgb marker_cell_colour(int cell) {
 
 // The driver writes its data files through the same file calls as the program,
 // in place before any test runs.
-static const bool file_calls_installed = (file_platform = &windows_file_platform, true);
+static const bool file_calls_installed = (shell_calls.files = windows_file_calls, true);
 
 static bool write_image(const std::string& path, const Image& image) {
     return write_bmp(path.c_str(), &image) == 1;

@@ -21,12 +21,12 @@ struct TestCity {
     const char* list_name;  // the name as the Query panel lists it (13 characters)
     int map_x;
     int map_y;
-    int values[7];          // marker value for display modes 11, 12, 13, 15, 16, 17, 19
 };
 extern const TestCity test_cities[TEST_CITY_COUNT];
 enum { ALDERBROOK = 0, BRENNIC_FALLS = 1, CADDOW = 2, DUNMERE = 3 };
 
-// Marker strip cell shown by a city in a display mode.
+// Marker strip cell shown by a city in a display mode: the mode's value in the city's
+// row as the core reads it (checked field by field natively).
 int marker_cell(int city, int display_mode);
 
 extern const Rgb CLEAR_COLOUR;  // outside the tile grid

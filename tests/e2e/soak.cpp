@@ -25,19 +25,16 @@
 
 #include "e2e_driver.h"
 #include "core/image.h"
+#include "core/query.h"
 
 namespace {
 
 enum {
-    QUERY_COMBO_COUNT = IDC_QUERY_LAST_CRITERION - IDC_QUERY_FIRST_CRITERION + 1,
     WARM_UP_CHECKS = 2,  // the settled level is the highest of these checks
     PRINT_GAP = 300,     // fewest actions between two prints
     SHOWS_WITHIN_MS = 3000,  // what an action changes shows within this, or it is a fault
 };
 
-const int DISPLAY_COMMANDS[] = {MAYOR_TOTAL_TERMS,   MAYOR_CONSECUTIVE_TERMS,   MAYOR_TERM_LENGTH, COUNCIL_TOTAL_TERMS,
-                                COUNCIL_CONSECUTIVE_TERMS, COUNCIL_TERMS_LENGTH, MAXIMUM_YEARS};
-const int COMBO_ITEMS[QUERY_COMBO_COUNT] = {6, 6, 4, 3, 7, 4, 5, 3};
 
 // splitmix64: the same seed gives the same actions anywhere.
 uint64_t rng_state;
@@ -287,11 +284,11 @@ void double_click_on_a_marker() {
     fault("a double click on the marker at the view's centre selected no city");
 }
 
-void display_mode() { post_command(main_window(), DISPLAY_COMMANDS[below(7)]); }
+void display_mode() { post_command(main_window(), DISPLAY_MODES[below(DISPLAY_MODE_COUNT)].mode); }
 
 void combo_choice() {
     HWND panel = shown_panel(CMD_SHOW_QUERY_PANEL);
-    int which = below(QUERY_COMBO_COUNT), item = below(COMBO_ITEMS[which]);
+    int which = below(QUERY_CRITERIA), item = below(QUERY_CHOICES[which].choice_count + 1);  // "ALL" too
     const int id = IDC_QUERY_FIRST_CRITERION + which;
     HWND combo = GetDlgItem(panel, id);
     bool real = reachable(combo) && real_choose_combo_item(combo, item);
@@ -309,7 +306,7 @@ void combo_choice() {
 void reset_query() {
     post_command(main_window(), CMD_RESET_QUERY);
     query_all = true;
-    for (int i = 0; i < QUERY_COMBO_COUNT; ++i) {
+    for (int i = 0; i < QUERY_CRITERIA; ++i) {
         HWND combo = GetDlgItem(query_panel(), IDC_QUERY_FIRST_CRITERION + i);
         const std::string which_combo = "combo " + std::to_string(i);
         expect_soon("Reset Query left a combo box off \"ALL\"",

@@ -3,9 +3,6 @@
 #include <stddef.h>
 #include <stdint.h>
 
-// Number of message boxes the code under test asked for.
-extern int fuzz_messages_shown;
-
 // A fixed path per process and slot (0 or 1), removed at exit.
 const char* fuzz_scratch_path(int which, const char* suffix);
 

@@ -1,6 +1,7 @@
 // The menu bar and the main window's procedure, driven in-process under Windows or
 // Wine (menus cannot be read from another process under Wine), with the shell's own
 // code throughout: it draws into a small bitmap context and finds no data files.
+// Also how the shell reads Windows' own codes for the core.
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
@@ -13,6 +14,7 @@
 #include "core/city_table.h"
 #include "win32/frame.h"
 #include "win32/print.h"
+#include "win32/save.h"
 #include "win32/snapshot.h"
 #include "gl/view.h"
 #include "core/view.h"
@@ -27,7 +29,7 @@ HMENU popup(int position) {
 
 // The Display item that carries the mark, or 0 when none or several do.
 UINT marked_display_item() {
-    HMENU display = popup(1);
+    HMENU display = popup(MENU_DISPLAY);
     UINT marked = 0;
     int marks = 0;
     for (int i = 0; i < GetMenuItemCount(display); ++i) {
@@ -44,57 +46,44 @@ UINT marked_display_item() {
     return marks == 1 ? marked : 0;
 }
 
-// The menu bar in order: the popup each item is in, its text and its id.
-const struct MenuItem {
-    int popup;
-    const char* text;
-    UINT id;
-} menu_items[] = {
-    {0, "Save Snapshot..", 1},         {0, "Print..", 2},
-    {0, "Quit", 10},                   {1, "Mayor Total Terms", 11},
-    {1, "Mayor Consecutive Terms", 12}, {1, "Mayor Term Length", 13},
-    {1, "Council Total Terms", 15},    {1, "Council Consecutive Terms", 16},
-    {1, "Council Terms Length", 17},   {1, "Maximum Years", 19},
-    {2, "Reset Query", 51},            {3, "Show Query Panel", 31},
-    {3, "Show Info Panel", 33},        {4, "About..", 41},
-};
-
+// The menu bar holds the list's items in order, each popup under its title.
 TEST(Shell, MenuBarLayout) {
     HMENU bar = GetMenu(main_window);
     ASSERT_TRUE(bar != NULL);
-    const char* titles[5] = {"File", "Display", "Query", "Panel", "Help"};
-    int counts[5] = {};
-    EXPECT_EQ(5, GetMenuItemCount(bar));
-    for (const MenuItem& item : menu_items) {
+    int counts[MENU_POPUP_COUNT] = {};
+    EXPECT_EQ(MENU_POPUP_COUNT, GetMenuItemCount(bar));
+    for (const MenuItem& item : MENU_ITEMS) {
         SCOPED_TRACE(item.text);
         char text[64] = "";
         GetMenuStringA(bar, item.popup, text, sizeof text, MF_BYPOSITION);
-        EXPECT_STREQ(titles[item.popup], text);
+        EXPECT_STREQ(MENU_POPUP_TITLES[item.popup], text);
         int position = counts[item.popup]++;
         GetMenuStringA(popup(item.popup), position, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(item.text, text);
-        EXPECT_EQ(item.id, GetMenuItemID(popup(item.popup), position));
+        EXPECT_EQ((UINT)item.id, GetMenuItemID(popup(item.popup), position));
     }
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(counts[i], GetMenuItemCount(popup(i))) << titles[i];
-    EXPECT_EQ(MAYOR_TOTAL_TERMS, marked_display_item());
+    for (int i = 0; i < MENU_POPUP_COUNT; ++i) EXPECT_EQ(counts[i], GetMenuItemCount(popup(i))) << i;
+    EXPECT_EQ((UINT)MAYOR_TOTAL_TERMS, marked_display_item());
 }
 
-// Every Display item, the same one again and ids that are no modes.
+// Every Display item, the same one again, and the ids between and beyond the modes.
 TEST(Shell, DisplayCommandsMarkTheirMode) {
-    for (const MenuItem& item : menu_items) {
-        if (item.popup != 1) continue;
-        SCOPED_TRACE(item.text);
-        on_menu_command(item.id);
-        EXPECT_EQ((int)item.id, view_state.display_mode);
-        EXPECT_EQ(item.id, marked_display_item());
-        on_menu_command(item.id);
-        EXPECT_EQ(item.id, marked_display_item());
+    for (const DisplayModeItem& mode : DISPLAY_MODES) {
+        SCOPED_TRACE(mode.text);
+        on_menu_command(mode.mode);
+        EXPECT_EQ(mode.mode, view_state.display_mode);
+        EXPECT_EQ((UINT)mode.mode, marked_display_item());
+        on_menu_command(mode.mode);
+        EXPECT_EQ((UINT)mode.mode, marked_display_item());
     }
-    const int not_modes[] = {14, 18, 999};
-    for (int id : not_modes) {
+    const int last = DISPLAY_MODES[DISPLAY_MODE_COUNT - 1].mode;
+    for (int id = DISPLAY_MODES[0].mode; id <= last + 1; ++id) {
+        bool is_mode = false;
+        for (const DisplayModeItem& mode : DISPLAY_MODES) is_mode = is_mode || mode.mode == id;
+        if (is_mode) continue;
         on_menu_command(id);
-        EXPECT_EQ(19, view_state.display_mode) << id;
-        EXPECT_EQ(19u, marked_display_item()) << id;
+        EXPECT_EQ(last, view_state.display_mode) << id;
+        EXPECT_EQ((UINT)last, marked_display_item()) << id;
     }
     on_menu_command(MAYOR_TOTAL_TERMS);
 }
@@ -180,6 +169,42 @@ TEST(Shell, WheelSizePaintAndCommandHighWord) {
 }
 
 }  // namespace
+
+// The file calls' errors and the printer's document results, with the real constants.
+TEST(WindowsCodes, MapOntoTheCoresOwn) {
+    const struct {
+        DWORD error;
+        int expected;
+    } errors[] = {
+        {ERROR_SUCCESS, FILE_ERROR_NONE},
+        {ERROR_FILE_NOT_FOUND, FILE_ERROR_NOT_FOUND},
+        {ERROR_PATH_NOT_FOUND, FILE_ERROR_NOT_FOUND},
+        {ERROR_ACCESS_DENIED, FILE_ERROR_ACCESS_DENIED},
+        {ERROR_SHARING_VIOLATION, FILE_ERROR_BUSY},
+        {ERROR_LOCK_VIOLATION, FILE_ERROR_BUSY},
+        {ERROR_UNABLE_TO_REMOVE_REPLACED, FILE_ERROR_BUSY},  // a replaced target held open
+        {ERROR_DELETE_PENDING, FILE_ERROR_DELETE_PENDING},
+        {ERROR_FILE_EXISTS, FILE_ERROR_EXISTS},
+        {ERROR_ALREADY_EXISTS, FILE_ERROR_EXISTS},
+        {ERROR_INVALID_FUNCTION, FILE_ERROR_NOT_SUPPORTED},  // a flush the storage lacks
+        {ERROR_NOT_SUPPORTED, FILE_ERROR_NOT_SUPPORTED},
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT, FILE_ERROR_OTHER},
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, FILE_ERROR_OTHER},  // what is on disk decides
+        {ERROR_DISK_FULL, FILE_ERROR_OTHER},
+    };
+    for (const auto& e : errors) EXPECT_EQ(e.expected, file_error_of(e.error)) << e.error;
+
+    EXPECT_EQ(PRINT_CALL_DONE, start_doc_result(1, ERROR_CANCELLED));
+    EXPECT_EQ(PRINT_CALL_CANCELLED, start_doc_result(0, ERROR_CANCELLED));
+    EXPECT_EQ(PRINT_CALL_CANCELLED, start_doc_result(SP_ERROR, ERROR_CANCELLED));
+    EXPECT_EQ(PRINT_CALL_FAILED, start_doc_result(0, ERROR_SUCCESS));
+    EXPECT_EQ(PRINT_CALL_FAILED, start_doc_result(SP_ERROR, ERROR_ACCESS_DENIED));
+    EXPECT_EQ(PRINT_CALL_DONE, end_page_result(1));
+    EXPECT_EQ(PRINT_CALL_CANCELLED, end_page_result(SP_APPABORT));
+    EXPECT_EQ(PRINT_CALL_CANCELLED, end_page_result(SP_USERABORT));
+    for (int refused : {0, SP_ERROR, SP_OUTOFDISK, SP_OUTOFMEMORY})
+        EXPECT_EQ(PRINT_CALL_FAILED, end_page_result(refused)) << refused;
+}
 
 // Every field of the request but these is zero (iPixelType RGBA is 0 too).
 void check_request(PIXELFORMATDESCRIPTOR request, DWORD flags, BYTE colour_bits) {

@@ -1,20 +1,10 @@
-// The shell's message box as the fuzz targets see it (no GL, no windows): a target
-// may look at how many boxes were shown.
+// Scratch files and checks of the fuzz targets.
 #include "tests/fuzz/fuzz_support.h"
 
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
-
-#include "core/shell_calls.h"
-
-int fuzz_messages_shown = 0;
-
-static void count_message(const char*, const char*, MessageOwner) { fuzz_messages_shown += 1; }
-
-// In place before the first input (this file is linked as objects, never dropped).
-static const bool installed = (shell_calls.show_message = count_message, true);
 
 static char scratch_paths[2][96];
 

@@ -1,7 +1,7 @@
-#include "tests/support/native_stubs.h"
+#include "tests/support/shell_stand_in.h"
 
+#include "core/save.h"
 #include "core/shell_calls.h"
-#include "gl/gl_api.h"
 
 std::vector<RecordedMessage> recorded_messages;
 std::vector<std::string> recorded_info_lines;
@@ -19,10 +19,10 @@ void record_message(const char* text, const char* caption, MessageOwner) {
 
 void record_info_line(const char* text) { recorded_info_lines.push_back(text); }
 
-// The native programs have no window: a presented frame is simply finished.
-void finish_frame() { glFinish(); }
+// Without a window a drawn frame stays where it was drawn, for read-back.
+void keep_frame() {}
 
-// In place before any test runs (this file is linked as objects, never dropped).
-const bool installed = (shell_calls = ShellCalls{record_message, record_info_line, finish_frame}, true);
+const bool installed =
+    (shell_calls = ShellCalls{record_message, record_info_line, keep_frame, posix_file_calls}, true);
 
 }  // namespace
