@@ -28,8 +28,8 @@ void place_panel(HWND panel, int x, int y) {
     SetWindowPos(panel, NULL, position.left, position.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-BOOL press_close_box_on_double_click(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message != WM_NCLBUTTONDBLCLK || wparam != HTCLOSE) return FALSE;
+BOOL press_close_box_on_double_click(HWND window, WPARAM wparam, LPARAM lparam) {
+    if (wparam != HTCLOSE) return FALSE;
     // The default handling of a press tracks the box until the button is let go
     // and closes only when it is let go over the box.
     SendMessageW(window, WM_NCLBUTTONDOWN, wparam, lparam);
@@ -135,7 +135,7 @@ BOOL query_panel_command(HWND dialog, WPARAM wparam) {
 INT_PTR CALLBACK query_panel_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_NCLBUTTONDBLCLK:
-        return press_close_box_on_double_click(dialog, message, wparam, lparam);
+        return press_close_box_on_double_click(dialog, wparam, lparam);
     case WM_INITDIALOG:
         place_panel(dialog, QUERY_PANEL_X, QUERY_PANEL_Y);
         query_panel_init(dialog);
@@ -257,7 +257,7 @@ void info_save() {
 INT_PTR CALLBACK info_panel_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_NCLBUTTONDBLCLK:
-        return press_close_box_on_double_click(dialog, message, wparam, lparam);
+        return press_close_box_on_double_click(dialog, wparam, lparam);
     case WM_INITDIALOG:
         place_panel(dialog, INFO_PANEL_X, INFO_PANEL_Y);
         SendDlgItemMessageA(dialog, IDC_INFO_TEXT, WM_SETFONT, (WPARAM)report_font, TRUE);

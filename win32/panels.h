@@ -12,7 +12,7 @@ void place_panel(HWND panel, int x, int y);
 // WM_NCLBUTTONDBLCLK, which the default handling (Wine's, at least) ignores, so
 // the click would be lost: it is pressed as a first click is. TRUE when the
 // message was such a click.
-BOOL press_close_box_on_double_click(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+BOOL press_close_box_on_double_click(HWND window, WPARAM wparam, LPARAM lparam);
 
 // The Query panel: eight criteria and the list of cities.
 extern HWND QueryPanel;
