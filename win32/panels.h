@@ -10,8 +10,8 @@ void place_panel(HWND panel, int x, int y);
 // The panels' close boxes.
 // A second click on a close box within the double-click time arrives as
 // WM_NCLBUTTONDBLCLK, which the default handling (Wine's, at least) ignores, so
-// the click would be lost: it is pressed as a first click is. TRUE when the
-// message was such a click.
+// the click would be lost: it is pressed as a first click is. TRUE when it
+// was on the close box.
 BOOL press_close_box_on_double_click(HWND window, WPARAM wparam, LPARAM lparam);
 
 // The Query panel: eight criteria and the list of cities.
