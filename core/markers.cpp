@@ -78,13 +78,13 @@ int pick_city(int16_t mouse_x, int16_t mouse_y) {
             continue;
         }
         // Measured from the middle of the marker's height, on its axis.
-        float d = point_distance(px, py + (float)(MARKER_HEIGHT / 2), mx, my);
+        float d = point_distance(px, py + (float)(MARKER_HEIGHT / 2) * display_scale, mx, my);
         if (d < best) {  // strictly: the earlier of two equally near cities wins
             view_state.selected = i;
             best = d;
         }
     }
-    if (best <= PICK_RADIUS) {
+    if (best <= PICK_RADIUS * display_scale) {
         return 1;
     }
     view_state.selected = -1;

@@ -35,5 +35,6 @@ extern const float PICK_RADIUS;
 float point_distance(float x1, float y1, float x2, float y2);
 
 // Selects the matched, visible city nearest to the click within PICK_RADIUS
-// (view_state.selected, -1 when none). 1 when a city is selected.
+// (view_state.selected, -1 when none). 1 when a city is selected. The radius and
+// the marker's middle grow with the display's scale.
 int pick_city(int16_t mouse_x, int16_t mouse_y);

@@ -27,6 +27,22 @@ ViewState view_state = {
 
 ViewportSize viewport_size = {0, 0};
 
+float display_scale = 1.0f;
+
+void set_display_dpi(int32_t dpi) {
+    if (dpi <= 0) dpi = BASE_DPI;
+    if (dpi < BASE_DPI / 2) dpi = BASE_DPI / 2;
+    if (dpi > BASE_DPI * 10) dpi = BASE_DPI * 10;
+    display_scale = (float)dpi / (float)BASE_DPI;
+}
+
+int32_t scaled_pixels(int32_t pixels) { return (int32_t)lroundf((float)pixels * display_scale); }
+
+int32_t first_window_side(int32_t pixels, int32_t room) {
+    int32_t side = scaled_pixels(pixels);
+    return room > 0 && side > room ? room : side;
+}
+
 void compute_view_bounds() {
     float half_width = view_state.aspect * view_state.zoom;
     view_state.left = view_state.centre_x - half_width;

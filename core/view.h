@@ -56,6 +56,27 @@ struct ViewportSize {
 extern ViewState view_state;
 extern ViewportSize viewport_size;
 
+// The display's scale, its dots per inch over 96: what is counted in pixels at
+// 100 % (the first window size, the markers, the pick radius) is multiplied by it,
+// so the view looks the same at every scale, drawn at the display's resolution.
+// The zoom needs none: it counts world units, so the same world rectangle fills the
+// first view. 1 until the shell reads the display.
+enum { BASE_DPI = 96 };
+extern float display_scale;
+
+// Sets display_scale from dots per inch. A value the platform should not give
+// (0 for unknown, or far outside any display's) leaves 96 or the nearest of 48
+// and 960, so a window and its markers keep a usable size.
+void set_display_dpi(int32_t dpi);
+
+// A length of whole pixels at 100 %, at the display's scale, rounded.
+int32_t scaled_pixels(int32_t pixels);
+
+// A side of the first window: pixels at 100 % at the display's scale, but no more
+// than the room the screen has for it (none known: 0 or less), so that at 150 %
+// on a screen 1080 pixels high the whole window is in view.
+int32_t first_window_side(int32_t pixels, int32_t room);
+
 // Stores the bounds of a frame drawn from the current centre, zoom and aspect.
 void compute_view_bounds();
 

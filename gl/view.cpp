@@ -176,6 +176,9 @@ void draw_markers() {
     // Under GL_CLAMP each marker keeps to its own cell, half a texel in.
     TexelInset inset = bound_texture_inset();
     const float t0 = inset.t, t1 = 1.0f - inset.t;
+    // The same triangle at every display scale, in the display's pixels.
+    const float half_width = (float)MARKER_HALF_WIDTH * display_scale;
+    const float height = (float)MARKER_HEIGHT * display_scale;
     int32_t count = city_rows();
     // One batch; only the current colour changes inside it.
     glBegin(GL_TRIANGLES);
@@ -195,9 +198,9 @@ void draw_markers() {
         glTexCoord2f(keep_inside_cell(s, value, MARKER_CELLS, inset.s), t0);
         glVertex2f(px, py);
         glTexCoord2f(keep_inside_cell(s + 0.0313f, value, MARKER_CELLS, inset.s), t1);
-        glVertex2f(px + (float)MARKER_HALF_WIDTH, py + (float)MARKER_HEIGHT);
+        glVertex2f(px + half_width, py + height);
         glTexCoord2f(keep_inside_cell(s - 0.0313f, value, MARKER_CELLS, inset.s), t1);
-        glVertex2f(px - (float)MARKER_HALF_WIDTH, py + (float)MARKER_HEIGHT);
+        glVertex2f(px - half_width, py + height);
     }
     glEnd();
     glPopMatrix();

@@ -10,6 +10,7 @@
 namespace {
 
 typedef const char*(__cdecl* WineVersionFunction)();
+typedef UINT(WINAPI* DpiForWindowFunction)(HWND);
 
 }  // namespace
 
@@ -23,6 +24,23 @@ bool gl_through_bitmaps() {
         return false;  // Windows
     }
     return wine_takes_bitmap_path(wine_get_version());
+}
+
+// GetDpiForWindow (Windows 10 1607 on, and both Wines) is looked up at run time so
+// the program still starts on older Windows; there the screen's LOGPIXELSX is the
+// system's scale, which a system-aware program is drawn at.
+int display_dpi(HWND window) {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    DpiForWindowFunction dpi_for_window =
+        user32 != NULL ? (DpiForWindowFunction)(void*)GetProcAddress(user32, "GetDpiForWindow") : NULL;
+    if (window != NULL && dpi_for_window != NULL) {
+        UINT dpi = dpi_for_window(window);
+        if (dpi != 0) return (int)dpi;
+    }
+    HDC screen = GetDC(NULL);
+    int dpi = screen != NULL ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen != NULL) ReleaseDC(NULL, screen);
+    return dpi;
 }
 
 int create_gl_bitmap(HDC reference_dc, int width, int height, GlBitmap* out) {

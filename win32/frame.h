@@ -8,6 +8,9 @@
 // 10, where a GL drawable over the client area hides the child panels.
 bool gl_through_bitmaps();
 
+// Dots per inch of the display a window is on; with no window, the system's.
+int display_dpi(HWND window);
+
 // OpenGL rendering contexts on device contexts: the window's and memory bitmaps
 // (the bitmap presentation and the printed page's bands), with their pixel format
 // requests.

@@ -12,6 +12,7 @@
 #include "win32/panels.h"
 #include "win32/resource.h"
 #include "gl/view.h"
+#include "core/view.h"
 
 namespace {
 
@@ -55,13 +56,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR comman
     if (previous_instance == NULL) {
         register_main_class(instance);
     }
-    main_window = CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_TITLE, MAIN_WINDOW_STYLE,
-                                  CW_USEDEFAULT, 0, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT,
-                                  NULL, NULL, instance, NULL);
+    // The size at 100 % times the system's scale, then the scale of the display the
+    // window landed on, which may be another.
+    set_display_dpi(display_dpi(NULL));
+    SIZE size = first_main_window_size();
+    main_window = CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_TITLE, MAIN_WINDOW_STYLE, CW_USEDEFAULT, 0, size.cx,
+                                  size.cy, NULL, NULL, instance, NULL);
     if (main_window == NULL) {
         // Nothing can be shown or drawn without it.
         show_message("Cannot create the main window!", "Error");
         return 1;
+    }
+    const float system_scale = display_scale;
+    set_display_dpi(display_dpi(main_window));
+    if (display_scale != system_scale) {
+        size = first_main_window_size();
+        SetWindowPos(main_window, NULL, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     create_main_context(main_window);
     report_font = create_report_font();

@@ -288,10 +288,34 @@ INT_PTR CALLBACK info_panel_proc(HWND dialog, UINT message, WPARAM wparam, LPARA
 
 HWND AboutBox = NULL;
 
+namespace {
+
+SIZE logo_size = {0, 0};     // the bitmap's own size, read when the box is made
+HBITMAP scaled_logo = NULL;  // ours to delete; the template's own belongs to the box
+
+}  // namespace
+
+void fit_about_logo(HWND dialog) {
+    if (dialog == NULL || (display_scale == 1.0f && scaled_logo == NULL)) return;
+    if (logo_size.cx == 0) return;
+    // Stretched from the resource: the same picture, as large in the box as at 100 %.
+    HBITMAP logo = (HBITMAP)LoadImageA(app_instance, MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP,
+                                       scaled_pixels(logo_size.cx), scaled_pixels(logo_size.cy), LR_DEFAULTCOLOR);
+    if (logo == NULL) return;
+    SendDlgItemMessageA(dialog, IDC_ABOUT_LOGO, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)logo);
+    if (scaled_logo != NULL) DeleteObject(scaled_logo);
+    scaled_logo = logo;
+}
+
 INT_PTR CALLBACK about_box_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
+        HBITMAP logo = (HBITMAP)SendDlgItemMessageA(dialog, IDC_ABOUT_LOGO, STM_GETIMAGE, IMAGE_BITMAP, 0);
+        BITMAP info = {};
+        if (logo != NULL && GetObjectA(logo, sizeof info, &info)) logo_size = SIZE{info.bmWidth, info.bmHeight};
+        fit_about_logo(dialog);
         return TRUE;
+    }
     case WM_COMMAND:
         // OK (also Enter, it is the default button), Esc and the close box.
         if (wparam == IDCANCEL || wparam == IDC_ABOUT_OK) ShowWindow(dialog, SW_HIDE);

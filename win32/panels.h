@@ -40,3 +40,6 @@ void info_save();
 extern HWND AboutBox;
 
 INT_PTR CALLBACK about_box_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Gives the logo the display's scale (at 100 % it stays as the template made it).
+void fit_about_logo(HWND dialog);

@@ -1,11 +1,13 @@
 // The main window: its handles, its procedure, the refresh tick, the report font, message boxes, the shell calls it installs and the way out.
 #include "win32/window.h"
+#include <math.h>
 #include <windows.h>
 #include "win32/frame.h"
 #include "win32/print.h"
 #include "win32/menu.h"
 #include "core/report.h"
 #include "win32/panels.h"
+#include "win32/resource.h"
 #include "gl/view.h"
 #include "core/markers.h"
 #include "core/view.h"
@@ -19,6 +21,14 @@ HINSTANCE app_instance = NULL;
 HWND main_window = NULL;
 HDC main_dc = NULL;
 HGLRC main_glrc = NULL;
+
+SIZE first_main_window_size() {
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SIZE size = {first_window_side(MAIN_WINDOW_WIDTH, work.right - work.left),
+                 first_window_side(MAIN_WINDOW_HEIGHT, work.bottom - work.top)};
+    return size;
+}
 
 // The main window's procedure: view changes, picking, ticks, commands, redraws.
 LastMousePosition last_mouse_position = {0, 0};
@@ -97,6 +107,37 @@ void on_paint(HWND window) {
     EndPaint(window, &paint);
 }
 
+// A panel keeps its place on the map: its corner's distance from the client
+// origin changes with the scale.
+void keep_panel_place(HWND window, HWND panel, float previous_scale) {
+    if (panel == NULL) return;
+    RECT frame;
+    GetWindowRect(panel, &frame);
+    POINT corner = {frame.left, frame.top};
+    ScreenToClient(window, &corner);
+    SetWindowPos(panel, NULL, (int)lroundf((float)corner.x * display_scale / previous_scale),
+                 (int)lroundf((float)corner.y * display_scale / previous_scale), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Moved to a display of another scale: what is counted in pixels follows it, and
+// the window takes the rectangle the system suggests (its size brings the redraw).
+void on_dpi_changed(HWND window, WPARAM wparam, LPARAM lparam) {
+    const float previous_scale = display_scale;
+    set_display_dpi(LOWORD(wparam));
+    if (display_scale != previous_scale) {
+        replace_report_font(InfoPanel != NULL ? GetDlgItem(InfoPanel, IDC_INFO_TEXT) : NULL);
+        keep_panel_place(window, QueryPanel, previous_scale);
+        keep_panel_place(window, InfoPanel, previous_scale);
+        fit_about_logo(AboutBox);
+    }
+    const RECT* suggested = (const RECT*)lparam;
+    if (suggested != NULL) {
+        SetWindowPos(window, NULL, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void on_timer(WPARAM timer_id) {
     if (timer_id != REFRESH_TIMER_ID || !main_context_current()) {
         return;
@@ -132,6 +173,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         } else {
             set_viewport_size((int16_t)LOWORD(lparam), (int16_t)HIWORD(lparam));
         }
+        break;
+    case WM_DPICHANGED:
+        on_dpi_changed(window, wparam, lparam);
         break;
     case WM_PAINT:
         on_paint(window);
@@ -185,9 +229,39 @@ void start_refresh_timer() {
 // The Info box's font: the system's fixed-pitch font, so report columns line up.
 HFONT report_font = NULL;
 
-HFONT create_report_font() {
-    return CreateFontA(0, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+namespace {
+
+HFONT fixed_pitch_font(int height) {
+    return CreateFontA(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_DONTCARE, NULL);
+}
+
+}  // namespace
+
+// The default height is a number of pixels that does not follow the display (16
+// under both Wines at every scale), so above or below 100 % the font is made again
+// with that cell height times the scale.
+HFONT create_report_font() {
+    HFONT font = fixed_pitch_font(0);
+    if (font == NULL || display_scale == 1.0f) return font;
+    HDC screen = GetDC(NULL);
+    HGDIOBJ previous = SelectObject(screen, font);
+    TEXTMETRICA metrics = {};
+    BOOL measured = GetTextMetricsA(screen, &metrics);
+    SelectObject(screen, previous);
+    ReleaseDC(NULL, screen);
+    if (!measured) return font;
+    HFONT scaled = fixed_pitch_font(scaled_pixels(metrics.tmHeight));
+    if (scaled == NULL) return font;
+    DeleteObject(font);
+    return scaled;
+}
+
+void replace_report_font(HWND edit) {
+    HFONT previous = report_font;
+    report_font = create_report_font();
+    if (edit != NULL) SendMessageA(edit, WM_SETFONT, (WPARAM)report_font, TRUE);
+    if (previous != NULL) DeleteObject(previous);
 }
 
 void show_message_box(const char* text, const char* caption, MessageOwner owner) {

@@ -18,6 +18,10 @@ enum {
     MAIN_WINDOW_HEIGHT = 768,
 };
 
+// The first outer size: 1024 x 768 at 100 %, at the display's scale, within the
+// screen's work area.
+SIZE first_main_window_size();
+
 // The main window's procedure.
 struct LastMousePosition {
     short x;
@@ -42,7 +46,12 @@ void start_refresh_timer();
 // The Info box's fixed-pitch font.
 extern HFONT report_font;  // made by create_report_font
 
+// The system's fixed-pitch font at the display's scale.
 HFONT create_report_font();
+
+// After a change of scale: report_font is made again and given to the edit box,
+// and the old one goes.
+void replace_report_font(HWND edit);
 
 // The shell's message boxes: MessageBoxA with the single button OK.
 void show_message_box(const char* text, const char* caption, MessageOwner owner);

@@ -1,10 +1,11 @@
 // The floor of the Wine timings: the least a Win32 program does to show the
 // viewer's first view and redraw it at once on every right-drag move and wheel
 // notch. It keeps what sets a frame's cost in baylith.exe (class styles, window
-// size, a one-line menu bar, the window pixel format with SwapBuffers, the clear
-// colour, the 18 tiles with linear filtering, read and placed by the core's own
-// code) and leaves out markers, panels, the tick and the tile cache. All tiles are
-// uploaded before the window shows, so its first frame is the complete map.
+// size at the display's scale, a one-line menu bar, the window pixel format with
+// SwapBuffers, the clear colour, the 18 tiles with linear filtering, read and
+// placed by the core's own code) and leaves out markers, panels, the tick and the
+// tile cache. All tiles are uploaded before the window shows, so its first frame
+// is the complete map.
 //   baylith_frame_floor.exe   (working folder: the one holding data\)
 #include <windows.h>
 
@@ -173,8 +174,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
     window_class.hbrBackground = (HBRUSH)(COLOR_MENU + 1);
     window_class.lpszClassName = FLOOR_CLASS_NAME;
     RegisterClassA(&window_class);
-    HWND window = CreateWindowExA(0, FLOOR_CLASS_NAME, FLOOR_TITLE, MAIN_WINDOW_STYLE, CW_USEDEFAULT, 0,
-                                  MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, NULL, make_menu_bar(), instance, NULL);
+    // The viewer's size at the display's scale (the manifest it shares makes it aware).
+    set_display_dpi(display_dpi(NULL));
+    SIZE size = first_main_window_size();
+    HWND window = CreateWindowExA(0, FLOOR_CLASS_NAME, FLOOR_TITLE, MAIN_WINDOW_STYLE, CW_USEDEFAULT, 0, size.cx,
+                                  size.cy, NULL, make_menu_bar(), instance, NULL);
     if (window == NULL) return 1;
     floor_window.dc = GetDC(window);
     PIXELFORMATDESCRIPTOR format = window_pixel_format_request();

@@ -94,6 +94,22 @@ TEST_F(PickTest, RadiusIsJustUnderEightRootTwo) {
     expect_pick(30, 47 - 36 - 12, 0, -1);
 }
 
+// At 144 dots per inch the reference is 24 above the tip, and 12 right and 12 up
+// (16.97056) is a hair past 1.5 x 11.3137; at 120, 20 above and 10 and 10 past.
+TEST_F(PickTest, RadiusAndReferencePointGrowWithTheDisplayScale) {
+    add_city(300, 200);  // tip (30, 20)
+    const struct { int dpi, above, off; } scales[] = {{144, 24, 12}, {120, 20, 10}};
+    for (const auto& at : scales) {
+        set_display_dpi(at.dpi);
+        const int16_t reference_y = (int16_t)(47 - 20 - at.above);
+        expect_pick(30, reference_y, 1, 0);
+        expect_pick((int16_t)(30 + at.off), (int16_t)(reference_y - at.off), 0, -1);
+        expect_pick((int16_t)(30 + at.off), (int16_t)(reference_y - at.off + 1), 1, 0);
+    }
+    set_display_dpi(0);  // unknown: 100 %
+    EXPECT_EQ(1.0f, display_scale);
+}
+
 // The city (200, 0) sits on the bottom bound, so its reference point is at pixel
 // height 16, level with a click at (0, 16); its distance from the click is then its
 // px. Slides the view sideways, a float at a time at the end, until that distance

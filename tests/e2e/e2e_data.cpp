@@ -3,6 +3,7 @@
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <sstream>
@@ -28,6 +29,14 @@ const TestCity test_cities[TEST_CITY_COUNT] = {
     {"1300, 100,Dunmere      ,ID,3500000,MC-WMC,A,Y,2003,2005,3,2,4,35,3,3,4,Y,12",
      "Dunmere      ", 1300, 100},
 };
+
+static float run_scale() {
+    std::string dpi = env_text("BAYLITH_E2E_DPI");
+    return dpi.empty() ? 1.0f : (float)atoi(dpi.c_str()) / 96.0f;
+}
+const float RUN_SCALE = run_scale();
+
+int at_scale(int pixels) { return (int)lroundf((float)pixels * RUN_SCALE); }
 
 int marker_cell(int city, int display_mode) {
     CityRecord record = {};
@@ -210,7 +219,9 @@ static bool near_marker(const ViewModel& view, int x, int y) {
     for (int i = 0; i < TEST_CITY_COUNT; ++i) {
         float tip_x, tip_y;
         world_to_client(view, (float)test_cities[i].map_x, (float)test_cities[i].map_y, &tip_x, &tip_y);
-        if (x > tip_x - 22 && x < tip_x + 22 && y > tip_y - 38 && y < tip_y + 6) return true;
+        if (x > tip_x - at_scale(22) && x < tip_x + at_scale(22) && y > tip_y - at_scale(38) &&
+            y < tip_y + at_scale(6))
+            return true;
     }
     return false;
 }
@@ -235,15 +246,15 @@ void marker_points(const ViewModel& view, int city, int* x, int* body_y, int* ke
     float tip_x, tip_y;
     world_to_client(view, (float)test_cities[city].map_x, (float)test_cities[city].map_y, &tip_x, &tip_y);
     *x = (int)floorf(tip_x);
-    *body_y = (int)floorf(tip_y) - MARKER_BODY_HEIGHT;
-    *keyed_y = (int)floorf(tip_y) - MARKER_KEYED_HEIGHT;
+    *body_y = (int)floorf(tip_y) - at_scale(MARKER_BODY_HEIGHT);
+    *keyed_y = (int)floorf(tip_y) - at_scale(MARKER_KEYED_HEIGHT);
 }
 
 void pick_point(const ViewModel& view, int city, int* x, int* y) {
     float tip_x, tip_y;
     world_to_client(view, (float)test_cities[city].map_x, (float)test_cities[city].map_y, &tip_x, &tip_y);
     *x = (int)lroundf(tip_x);
-    *y = (int)lroundf(tip_y - 16.0f);
+    *y = (int)lroundf(tip_y - 16.0f * RUN_SCALE);
 }
 
 std::string compare_map(const ClientShot& shot, const ViewModel& view, HWND main_window,

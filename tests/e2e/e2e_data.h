@@ -11,10 +11,18 @@ enum {
     TEST_TILE_ROWS = 3,
     TEST_TILE_COLUMNS = 6,
     TEST_TILE_PIXELS = 64,   // flat tiles: any power of two shows the same colour
-    MARKER_BODY_HEIGHT = 10,  // sample above the tip, inside the cell colour
-    MARKER_KEYED_HEIGHT = 28, // sample in the strip's pure-blue top rows: transparent
+    // Samples above the tip at 100 %: in the cell colour (a marker drawn at too small
+    // a scale shows its keyed top or the map there), and in the strip's pure-blue top
+    // rows, transparent (one drawn too large shows its cell colour).
+    MARKER_BODY_HEIGHT = 20,
+    MARKER_KEYED_HEIGHT = 28,
     COLOUR_TOLERANCE = 3,
 };
+
+// The display scale the cases run at, BAYLITH_E2E_DPI / 96 (at_dpi.sh sets it; 1
+// without it), and a length of pixels at 100 % at that scale.
+extern const float RUN_SCALE;
+int at_scale(int pixels);
 
 struct TestCity {
     const char* row;        // the terms file line

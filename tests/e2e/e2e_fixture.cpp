@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "win32/frame.h"
+
 void AppTest::SetUp() {
     dir = make_scratch_dir();
     ASSERT_FALSE(dir.empty()) << "no scratch folder";
@@ -22,9 +24,18 @@ void AppTest::wait_for_start() {
     ASSERT_TRUE(wait_for_main_window(&app, WAIT_WINDOW_MS)) << "no main window \"Baylith 1.0\"";
     ASSERT_TRUE(wait_until(WAIT_WINDOW_MS, [&] { return query_panel() != NULL; })) << "no Query Panel";
     settle(&app, 50);
-    RECT client;
+    RECT client, frame;
     GetClientRect(app.main_window, &client);
     view_model_init(&view, client.right, client.bottom);
+    // 1024 x 768 at 100 %; where the frame grows with the scale too (Wine 10, which
+    // takes the window path, and Windows) the client area is 1016 x 715 times it.
+    GetWindowRect(app.main_window, &frame);
+    EXPECT_EQ(at_scale(1024), frame.right - frame.left);
+    EXPECT_EQ(at_scale(768), frame.bottom - frame.top);
+    if (!gl_through_bitmaps()) {
+        EXPECT_NEAR(1016 * RUN_SCALE, client.right, 3.0f);
+        EXPECT_NEAR(715 * RUN_SCALE, client.bottom, 3.0f);
+    }
 }
 
 void AppTest::start_with_data() {

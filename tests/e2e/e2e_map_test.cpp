@@ -85,10 +85,20 @@ TEST_F(Map, DoubleClickOnMarkerReportsSelectsAndDimsTheOthers) {
     EXPECT_EQ("", wait_for_marker(CADDOW, true, 11, 0.4f));
     EXPECT_EQ("", wait_for_marker(DUNMERE, true, 11, 0.4f));
 
+    // The report's fixed columns line up, one line of the font at the display's
+    // scale (16 pixels at 100 %) below another.
+    HWND edit = GetDlgItem(info_panel(), INFO_EDIT);
+    const LRESULT first = SendMessageW(edit, EM_POSFROMCHAR, SendMessageW(edit, EM_LINEINDEX, 3, 0) + 31, 0);
+    for (int line = 4; line <= 7; ++line) {
+        LRESULT column = SendMessageW(edit, EM_POSFROMCHAR, SendMessageW(edit, EM_LINEINDEX, line, 0) + 31, 0);
+        EXPECT_EQ(LOWORD(first), LOWORD(column)) << "line " << line;
+        EXPECT_NEAR(16.0f * RUN_SCALE * (line - 3), (short)HIWORD(column) - (short)HIWORD(first), line - 3.0f);
+    }
+
     // A second city, a few pixels off its reference point, still hits.
     pick_point(view, DUNMERE, &x, &y);
-    ASSERT_TRUE(client_point_uncovered(main_window(), x + 5, y - 5));
-    real_double_click(main_window(), x + 5, y - 5);
+    ASSERT_TRUE(client_point_uncovered(main_window(), x + at_scale(5), y - at_scale(5)));
+    real_double_click(main_window(), x + at_scale(5), y - at_scale(5));
     EXPECT_EQ("", wait_for_info_text(report_text(ALDERBROOK, 4) + report_text(DUNMERE, 4)));
     EXPECT_EQ(DUNMERE, SendMessageW(list, LB_GETCURSEL, 0, 0));
     EXPECT_EQ("", wait_for_marker(DUNMERE, true, 11));

@@ -272,11 +272,19 @@ TEST_F(Panels, PanelsStandAtTheirTemplatePositionsWithCaptionsInViewAndCloseBoxe
         HWND panel;
         int x, y;  // dialog units
     } panels[] = {{query_panel(), 244, 217}, {info_panel(), 2, 2}};
+    RECT client;
+    GetClientRect(main_window(), &client);
     for (const Expected& expected : panels) {
         POINT position = panel_units_to_pixels(expected.x, expected.y);
         POINT corner = panel_corner(main_window(), expected.panel);
         EXPECT_EQ(position.x, corner.x) << window_text(expected.panel);
         EXPECT_EQ(position.y, corner.y) << window_text(expected.panel);
+        RECT frame;  // all of it on the map, at every display scale
+        GetWindowRect(expected.panel, &frame);
+        POINT far_corner = {frame.right, frame.bottom};
+        ScreenToClient(main_window(), &far_corner);
+        EXPECT_TRUE(far_corner.x <= client.right && far_corner.y <= client.bottom)
+            << window_text(expected.panel) << " reaches " << far_corner.x << "," << far_corner.y;
     }
     // The Info panel's close box is on screen and a real click on it hides the panel.
     HWND info = info_panel();

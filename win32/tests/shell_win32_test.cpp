@@ -166,6 +166,16 @@ TEST(Shell, WheelSizePaintAndCommandHighWord) {
 
     // Every message also gets the default handling, whose result is returned.
     EXPECT_EQ((LRESULT)strlen("Baylith 1.0"), send(WM_GETTEXTLENGTH, 0, 0));
+
+    // Moved to a display at 144 dots per inch and back: the window takes the
+    // rectangle suggested and the scale.
+    for (int dpi : {144, 96}) {
+        RECT suggested = {10, 20, 10 + 4 * dpi, 20 + 3 * dpi}, frame;
+        send(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), (LPARAM)&suggested);
+        GetWindowRect(main_window, &frame);
+        EXPECT_TRUE(EqualRect(&frame, &suggested)) << dpi;
+        EXPECT_EQ(dpi / 96.0f, display_scale);
+    }
 }
 
 }  // namespace

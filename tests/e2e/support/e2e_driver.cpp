@@ -9,6 +9,16 @@
 #define BAYLITH_EXE_PATH "baylith.exe"
 #endif
 
+// The driver sees the program's windows, input and screen in the display's own
+// pixels, as the program (per-monitor aware) does; at 96 dots per inch that is all
+// one. Set before any window is made.
+static const bool driver_dpi_aware = [] {
+    typedef BOOL(WINAPI * SetAwareness)(HANDLE);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    SetAwareness set = user32 ? (SetAwareness)(void*)GetProcAddress(user32, "SetProcessDpiAwarenessContext") : NULL;
+    return set != NULL && set((HANDLE)(INT_PTR)-4) != FALSE;  // per-monitor v2
+}();
+
 // ---- files ----
 
 std::string make_scratch_dir() {
