@@ -58,6 +58,7 @@ run() {
 make_root() {
     [ "$(cat "$root/.baylith-packages" 2>/dev/null)" = "$packages" ] && return 0
     if [ "$(id -u)" != 0 ]; then
+        mkdir -p "$(dirname "$root")"  # the build folder stays the caller's
         sudo BAYLITH_WINE10_ROOT="$root" bash "${BASH_SOURCE[0]}" make
         return
     fi
