@@ -104,8 +104,8 @@ EOF
         sleep 0.1
     done
     export CUPS_SERVER="$cups_dir/cups.sock"
-    lpadmin -p "$name" -E -v "cups-pdf:/$name" -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null &&
-        lpadmin -d "$name" && cupsenable "$name" && cupsaccept "$name" || {
+    /usr/sbin/lpadmin -p "$name" -E -v "cups-pdf:/$name" -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null &&
+        /usr/sbin/lpadmin -d "$name" && /usr/sbin/cupsenable "$name" && /usr/sbin/cupsaccept "$name" || {
         echo "wine.sh: the CUPS-PDF printer could not be added" >&2
         return 1
     }
