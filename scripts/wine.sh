@@ -6,8 +6,8 @@
 # when the command ends; the exit status is the command's.
 #   bash scripts/wine.sh 8|10 COMMAND [ARG...]
 #   bash scripts/wine.sh 8|10 --desktop COMMAND [ARG...]   the caller's display and printers
-# The command sees DISPLAY, WINEPREFIX, CUPS_SERVER and BAYLITH_PDF_DIR (where the
-# printed pages land). BAYLITH_XVFB_SCREEN sets the screen (default 1280x1024x24),
+# The command sees DISPLAY, WINEPREFIX, CUPS_SERVER, BAYLITH_PDF_DIR (where the
+# printed pages land) and LANG=C.UTF-8. BAYLITH_XVFB_SCREEN sets the screen (default 1280x1024x24),
 # BAYLITH_WINEPREFIX another prefix (one session at a time in a prefix).
 # Works as root or as a user with sudo (the printer server runs as root: CUPS-PDF
 # writes as the printing user), with no terminal and no window manager.
@@ -176,6 +176,10 @@ case "$version" in
 esac
 trap stop_session EXIT
 trap 'exit 130' INT TERM
+# Wine takes its ANSI code page and the encoding of Unix file names from the
+# locale: C.UTF-8 gives code page 1252 and any name, whatever the caller's locale.
+unset LC_ALL LC_CTYPE LANGUAGE
+export LANG=C.UTF-8
 if [ "${1:-}" = --desktop ]; then
     shift
 else
