@@ -1,50 +1,27 @@
 #!/usr/bin/env bash
-# Configures and builds one of the project's builds, each in its folder under build/:
-#   bash scripts/build.sh KIND [TARGET...]     (no target: everything)
-#   native    build/native    RelWithDebInfo: the libraries, native tests, tools
-#   sanitize  build/sanitize  Debug with AddressSanitizer and UndefinedBehaviorSanitizer
-#   win       build/win       the mingw-w64 cross build: baylith.exe and its test programs
-#   bench     build/bench     Release with the Google Benchmark suite
-#   fuzz      build/fuzz      clang with the libFuzzer targets, sanitized
+# Configures and builds one of the builds of CMakePresets.json, each in build/KIND:
+#   bash scripts/build.sh KIND [TARGET...]     (no target: the preset's)
+#   native    RelWithDebInfo: the libraries, native tests, tools
+#   sanitize  Debug with AddressSanitizer and UndefinedBehaviorSanitizer
+#   win       the mingw-w64 cross build: baylith.exe and its test programs
+#   bench     Release with the Google Benchmark suite
+#   fuzz      clang with the libFuzzer targets, sanitized
+# Configures only a new build or after the presets changed (the build itself
+# configures again when a CMakeLists.txt changes). JOBS: parallel jobs (default 2).
 # Exits non-zero when configuring or building fails. Source it for baylith_build.
 
-baylith_build() {
-    local kind=$1
+baylith_build() (
+    kind=$1
     shift
-    local repo
-    repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-    local jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
-    local dir="$repo/build/$kind"
-    local -a options=(-G Ninja)
-    local -a compilers=()
-    case "$kind" in
-        native) options+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
-        sanitize) options+=(-DCMAKE_BUILD_TYPE=Debug -DBAYLITH_SANITIZE=ON) ;;
-        win) options+=(-DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release) ;;
-        bench) options+=(-DCMAKE_BUILD_TYPE=Release -DBAYLITH_BENCH=ON -DBUILD_TESTING=OFF) ;;
-        fuzz)
-            options+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DBAYLITH_FUZZ=ON -DBAYLITH_SANITIZE=ON -DBUILD_TESTING=OFF)
-            compilers=(CC=clang CXX=clang++)
-            ;;
-        *) echo "build: unknown build '$kind' (native, sanitize, win, bench, fuzz)" >&2; return 2 ;;
-    esac
-    env "${compilers[@]}" cmake -S "$repo" -B "$dir" "${options[@]}" >/dev/null || {
-        echo "build: configuring $dir failed" >&2
-        return 1
-    }
-    local -a targets=()
-    local target
-    for target in "$@"; do targets+=(--target "$target"); done
-    cmake --build "$dir" -j"$jobs" "${targets[@]}" || {
-        echo "build: building $dir failed" >&2
-        return 1
-    }
-}
+    cd "$(dirname "${BASH_SOURCE[0]}")/.." || return 1
+    if [ ! "build/$kind/build.ninja" -nt CMakePresets.json ]; then
+        cmake --preset "$kind" >/dev/null || { echo "build: configuring build/$kind failed" >&2; return 1; }
+    fi
+    cmake --build --preset "$kind" -j"${JOBS:-2}" ${1+--target "$@"} ||
+        { echo "build: building build/$kind failed" >&2; return 1; }
+)
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
-    if [ $# -lt 1 ]; then
-        echo "usage: $0 native|sanitize|win|bench|fuzz [TARGET...]" >&2
-        exit 2
-    fi
+    [ $# -ge 1 ] || { echo "usage: $0 native|sanitize|win|bench|fuzz [TARGET...]" >&2; exit 2; }
     baylith_build "$@"
 fi

@@ -5,7 +5,7 @@
 // the target; posted messages for menu commands, dialog buttons, window sizes and
 // controls that another window covers.
 //
-//   baylith_soak.exe   SOAK_DIR      scratch folder holding data\ (scripts/soak.sh)
+//   baylith_soak.exe   SOAK_DIR      scratch folder holding data\ (cmake/soak.cmake)
 //                      SOAK_SECONDS  length (default 600)
 //                      SOAK_SEED     replays a run (the seed it printed)
 // Ends with "soak: N passed, M failed", N and M counting the checks.
