@@ -15,7 +15,8 @@
 # writes as the printing user), with no terminal and no window manager.
 set -u
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+as_root=()
+[ "$(id -u)" = 0 ] || as_root=(sudo)
 xvfb_pid="" cupsd_pid="" cups_dir="" cups_pdf_conf=""
 
 # Xvfb on the first free display number from 90 up.
@@ -85,14 +86,15 @@ AccessLog $cups_dir/log/access_log
 PageLog $cups_dir/log/page_log
 EOF
     cups_pdf_conf="/etc/cups/cups-pdf-$name.conf"
-    as_root tee "$cups_pdf_conf" >/dev/null <<EOF
+    "${as_root[@]}" tee "$cups_pdf_conf" >/dev/null <<EOF
 Out $BAYLITH_PDF_DIR
 AnonDirName $BAYLITH_PDF_DIR
 Spool $cups_dir/pdf-spool
 Log $cups_dir/log
 DecodeHexStrings 1
 EOF
-    as_root /usr/sbin/cupsd -f -c "$cups_dir/cupsd.conf" -s "$cups_dir/cups-files.conf" \
+    # Its pid (or sudo's, which passes the signal on) stops it at the end.
+    "${as_root[@]}" /usr/sbin/cupsd -f -c "$cups_dir/cupsd.conf" -s "$cups_dir/cups-files.conf" \
         >"$cups_dir/log/cupsd.out" 2>&1 &
     cupsd_pid=$!
     local waited
@@ -115,11 +117,11 @@ EOF
 
 stop_session() {
     if [ -n "$cupsd_pid" ]; then
-        as_root kill "$cupsd_pid" 2>/dev/null
+        "${as_root[@]}" kill "$cupsd_pid" 2>/dev/null
         wait "$cupsd_pid" 2>/dev/null
     fi
-    [ -n "$cups_pdf_conf" ] && as_root rm -f "$cups_pdf_conf"
-    [ -n "$cups_dir" ] && as_root rm -rf "$cups_dir"
+    [ -n "$cups_pdf_conf" ] && "${as_root[@]}" rm -f "$cups_pdf_conf"
+    [ -n "$cups_dir" ] && "${as_root[@]}" rm -rf "$cups_dir"
     if [ -n "$xvfb_pid" ]; then
         kill "$xvfb_pid" 2>/dev/null
         wait "$xvfb_pid" 2>/dev/null
