@@ -14,9 +14,10 @@ root="${BAYLITH_WINE10_ROOT:-$repo/build/debian13}"
 # Wine and its recommended X libraries, OSMesa for Wine's bitmap pixel formats,
 # libcups for its printers, ctest for the cases, poppler and ImageMagick for the
 # printed page and the screen capture, the locale sources for code page 1251. The
-# display and the printer server are the host's (scripts/wine.sh).
+# display and the printer server are the host's (scripts/wine.sh), but for the
+# scaled cases' larger display of their own (wine.sh --own-display), made in here.
 packages="wine wine64 fonts-wine libosmesa6 libgl1-mesa-dri libcups2t64
-  libxcomposite1 libxcursor1 libxi6 libxinerama1 libegl1 x11-utils
+  libxcomposite1 libxcursor1 libxi6 libxinerama1 libegl1 x11-utils xvfb xauth
   poppler-utils cmake locales imagemagick procps"
 packages=$(echo $packages)
 
